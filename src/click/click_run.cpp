@@ -1,0 +1,271 @@
+// The click run: the start/stop button, its checks, the start delay, the two-stage countdown,
+// the click step, repeat counting and the hand-over between the rows of a sequence.
+#include "click/click_rules.h"
+#include "click/sequence_window.h"
+#include "platform/qt/check_state.h"
+#include "platform/qt/window_timer.h"
+#include "runtime/conversions.h"
+#include "shell/main_window.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+const QString kStartCaption = QStringLiteral("&START");
+const QString kStopCaption = QStringLiteral("&STOP!");
+
+double ValueOf(const QLineEdit* field) {
+    return runtime::Val(field->text().toStdString());
+}
+
+int32_t WholeValueOf(const QLineEdit* field) {
+    return runtime::WholeValueOf(field->text().toStdString());
+}
+
+QString NumberText(double value) {
+    return QString::fromStdString(runtime::FormatNumber(value));
+}
+
+// Puts the caret at the start of a field with its first characters selected, and the focus in it.
+void SelectStart(QLineEdit* field, int length) {
+    field->setCursorPosition(0);
+    field->setSelection(0, length);
+    field->setFocus(Qt::OtherFocusReason);
+}
+
+} // namespace
+
+void frmMain::CreateTimers() {
+    tmrDelay = new platform::WindowTimer(0, this);
+    tmr1sec = new platform::WindowTimer(click::kSecondTimerInterval, this);
+    tmrClick = new platform::WindowTimer(click::kClickTimerInterval, this);
+    connect(tmrDelay, &platform::WindowTimer::Timer, this, [this] { tmrDelay_Timer(); });
+    connect(tmr1sec, &platform::WindowTimer::Timer, this, [this] { tmr1sec_Timer(); });
+    connect(tmrClick, &platform::WindowTimer::Timer, this, [this] { tmrClick_Timer(); });
+}
+
+bool frmMain::IsIdle() const {
+    return btnStartStop->text() == kStartCaption;
+}
+
+void frmMain::btnStartStop_Click() {
+    if (!IsIdle()) {
+        tmr1sec->setEnabled(false);
+        tmrClick->setEnabled(false);
+        tmrDelay->setEnabled(false);
+        SetIdleState(true);
+        numTotalEventsToRun = 0;
+        numEventsExecuted = 0;
+        return;
+    }
+    if (!RunNextSequenceRow() || !CheckDelay() || !CheckRepeatCount())
+        return;
+    if (mnKeepRepeatClick->isChecked())
+        numInitialRepeatClicks = WholeValueOf(txtRepeatClick);
+    if (!CheckSafety())
+        return;
+    StartRun();
+}
+
+// In a sequence, copies the next row into the settings; a row that cannot be handed over ends
+// the sequence as a stop does.
+bool frmMain::RunNextSequenceRow() {
+    if (numTotalEventsToRun <= 0 || numEventsExecuted >= numTotalEventsToRun)
+        return true;
+    if (frmMouseEvents && frmMouseEvents->PassEvent(numEventsExecuted))
+        return true;
+    btnStartStop->setText(kStopCaption);
+    btnStartStop_Click();
+    return false;
+}
+
+bool frmMain::CheckDelay() {
+    if (!mnHyperClick->isChecked() || !(ValueOf(txtDelay) > 60))
+        return true;
+    Frame3->show();
+    txtDelay->setText(QStringLiteral("0"));
+    SelectStart(txtDelay, 1);
+    ShowSettingMessage("Are you sure you want a delay longer than 1 min?", "Invalid Setting");
+    return false;
+}
+
+bool frmMain::CheckRepeatCount() {
+    if (!(ValueOf(txtRepeatClick) < 1))
+        return true;
+    txtRepeatClick->setText(QStringLiteral("1"));
+    SelectStart(txtRepeatClick, 1);
+    ShowSettingMessage("Number of clicks should be at least 1, right?", "Invalid Setting");
+    return false;
+}
+
+// Only the lower bound counts, also with a random range.
+bool frmMain::CheckSafety() {
+    if (!mnSafetyMechanism->isChecked() || !(ValueOf(txtInterval) < 1000) ||
+        platform::Ticked(chkRepeatClick))
+        return true;
+    SelectStart(txtInterval, 4);
+    ShowSettingMessage("In case you are unable to stop the mouse clicking, you must either set the "
+                       "minimum click interval to at least 1000ms, OR set a specific numbers of "
+                       "clicks.",
+                       "Safety Mechanism triggered!");
+    return false;
+}
+
+void frmMain::ShowSettingMessage(const char* text, const char* title) {
+    m_services.dialogs->MessageBox(text, title, platform::MsgIcon::Information,
+                                   platform::MsgButtons::Ok);
+}
+
+void frmMain::StartRun() {
+    SetIdleState(false);
+    const double delay = ValueOf(txtDelay);
+    if (mnHyperClick->isChecked() && delay > 0) {
+        // A delay too short for a whole millisecond still waits one, rather than never.
+        tmrDelay->setInterval(std::max(1, runtime::WholeValue(delay * 1000)));
+        tmrDelay->setEnabled(true);
+    } else {
+        ScheduleNextClick();
+    }
+}
+
+void frmMain::tmrDelay_Timer() {
+    tmrDelay->setEnabled(false);
+    ScheduleNextClick();
+}
+
+void frmMain::ScheduleNextClick() {
+    const int32_t interval = click::NextInterval(
+        WholeValueOf(txtInterval), WholeValueOf(txtInterval2), platform::Ticked(chkRange));
+    const click::Countdown countdown = click::SplitInterval(interval);
+    txtHr->setText(QString::number(countdown.hours));
+    txtMin->setText(QString::number(countdown.minutes));
+    txtSec->setText(QString::number(countdown.seconds));
+    txtMilliSec->setText(QString::number(countdown.milliseconds));
+    if (interval < click::kSecondTimerInterval) {
+        tmrClick->setEnabled(true);
+    } else {
+        tmrClick->setEnabled(false);
+        tmr1sec->setEnabled(true);
+    }
+}
+
+void frmMain::tmr1sec_Timer() {
+    const click::SecondsStep step =
+        click::CountDownOneSecond(ValueOf(txtHr), ValueOf(txtMin), ValueOf(txtSec));
+    txtHr->setText(QString::number(step.hours));
+    txtMin->setText(QString::number(step.minutes));
+    txtSec->setText(QString::number(step.seconds));
+    if (step.reachedZero) {
+        tmr1sec->setEnabled(false);
+        tmrClick->setEnabled(true);
+    }
+    RefreshTrayTooltip();
+}
+
+void frmMain::tmrClick_Timer() {
+    const click::TenthStep step = click::CountDownOneTenth(ValueOf(txtMilliSec));
+    txtMilliSec->setText(NumberText(step.milliseconds));
+    if (!step.clickDue) {
+        RefreshTrayTooltip();
+        return;
+    }
+    ClickStep();
+}
+
+void frmMain::ClickStep() {
+    txtMilliSec->setText(QStringLiteral("0"));
+    if (mnHyperClick->isChecked()) {
+        txtX->setText(QString::number(objMouse->x()));
+        txtY->setText(QString::number(objMouse->y()));
+        objMouse->MoveTo(objMouse->x(), objMouse->y());
+    } else {
+        objMouse->MoveTo(WholeValueOf(txtX), WholeValueOf(txtY));
+    }
+    objMouse->Click(optButton[1]->isChecked() ? click::kRightButton : click::kLeftButton);
+
+    if (!platform::Ticked(chkRepeatClick)) {
+        ScheduleNextClick();
+        return;
+    }
+    const double left = ValueOf(txtRepeatClick);
+    if (left > 1) {
+        txtRepeatClick->setText(NumberText(left - 1));
+        ScheduleNextClick();
+        return;
+    }
+    tmrClick->setEnabled(false);
+    EndOfRow();
+}
+
+void frmMain::EndOfRow() {
+    if (numTotalEventsToRun < 1) {
+        SetIdleState(true);
+        return;
+    }
+    ++numEventsExecuted;
+    if (numEventsExecuted < numTotalEventsToRun) {
+        btnStartStop->setText(kStartCaption);
+        btnStartStop_Click();
+        return;
+    }
+    EndOfSequence();
+}
+
+void frmMain::EndOfSequence() {
+    if (frmMouseEvents && frmMouseEvents->LoopEventsTicked()) {
+        const int32_t passes = runtime::WholeValueOf(frmMouseEvents->LoopText().toStdString());
+        if (passes != 1) {
+            numEventsExecuted = 0;
+            if (passes > 1)
+                frmMouseEvents->SetLoopText(QString::number(passes - 1));
+            btnStartStop->setText(kStartCaption);
+            frmMouseEvents->btnEventStart_Click();
+            return;
+        }
+    }
+    if (bAutoTerminate) {
+        close();
+        return;
+    }
+    if (frmMouseEvents) {
+        if (bAutorun)
+            frmMouseEvents->SetRows(0);
+        else
+            frmMouseEvents->MarkRowPlayed(numTotalEventsToRun - 1);
+    }
+    bAutorun = false;
+    numTotalEventsToRun = 0;
+    numEventsExecuted = 0;
+    SetIdleState(true);
+}
+
+void frmMain::SetIdleState(bool bIdle) {
+    if (bFormMouseEventsLoaded && frmMouseEvents) {
+        frmMouseEvents->SetIdleControls(bIdle);
+        if (numTotalEventsToRun > 0 && mnHyperClick->isChecked()) {
+            mnHyperClick->setChecked(false);
+            Frame3->hide();
+        }
+    }
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{txtX, txtY, btnLocate, txtInterval, chkRange, optButton[0],
+                                         optButton[1], chkRepeatClick, txtDelay})
+        control->setEnabled(bIdle);
+    mnHyperClick->setEnabled(bIdle);
+    txtInterval2->setEnabled(bIdle && platform::Ticked(chkRange));
+    if (bIdle) {
+        btnStartStop->setText(kStartCaption);
+        txtRepeatClick->setEnabled(platform::Ticked(chkRepeatClick));
+        if (mnKeepRepeatClick->isChecked())
+            txtRepeatClick->setText(QString::number(numInitialRepeatClicks));
+    } else {
+        btnStartStop->setText(kStopCaption);
+        txtRepeatClick->setEnabled(false);
+    }
+    RefreshTrayTooltip();
+    RefreshTrayAnimation();
+}

@@ -1,0 +1,27 @@
+// What the click run asks of the Mouse Events window while it plays a sequence of rows.
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+
+class SequenceWindow {
+public:
+    virtual ~SequenceWindow() = default;
+
+    // Writes row `row` into the main window's click settings; false when there is no such row.
+    virtual bool PassEvent(int16_t row) = 0;
+    // "Start events": plays the table from its first row.
+    virtual void btnEventStart_Click() = 0;
+
+    virtual bool LoopEventsTicked() const = 0; // chkLoopEvents
+    virtual QString LoopText() const = 0;      // txtLoop
+    virtual void SetLoopText(const QString& text) = 0;
+
+    // Rows of the unattended sequence, cleared when it ends.
+    virtual void SetRows(int16_t rows) = 0;
+    // The number label of a row that has played: not bold, grey.
+    virtual void MarkRowPlayed(int row) = 0;
+    // Enables the table and its commands when the click run is idle, disables them while it runs.
+    virtual void SetIdleControls(bool idle) = 0;
+};

@@ -1,0 +1,34 @@
+// Pointer position and button injection: GetCursorPos, SetCursorPos and mouse_event.
+#pragma once
+
+#include <cstdint>
+
+namespace platform {
+
+struct Point {
+    int32_t x = 0;
+    int32_t y = 0;
+};
+
+// Button flags of mouse_event; callers combine them with kMouseEventAbsolute and the upper half.
+inline constexpr uint32_t kMouseEventLeftDown = 0x0002;
+inline constexpr uint32_t kMouseEventLeftUp = 0x0004;
+inline constexpr uint32_t kMouseEventRightDown = 0x0008;
+inline constexpr uint32_t kMouseEventRightUp = 0x0010;
+inline constexpr uint32_t kMouseEventMiddleDown = 0x0020;
+inline constexpr uint32_t kMouseEventMiddleUp = 0x0040;
+inline constexpr uint32_t kMouseEventAbsolute = 0x8000;
+
+class MouseInput {
+public:
+    virtual ~MouseInput() = default;
+    // The pointer position in screen pixels, origin at the top left of the primary screen.
+    virtual Point GetCursorPos() = 0;
+    // Moves the pointer there.
+    virtual void SetCursorPos(int32_t x, int32_t y) = 0;
+    // Injects the button event(s) named by flags at the pointer's current position
+    // (mouse_event with dx, dy, data and extra information 0).
+    virtual void MouseEvent(uint32_t flags) = 0;
+};
+
+} // namespace platform
