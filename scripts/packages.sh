@@ -1,0 +1,28 @@
+# Debian packages the project needs, and installing only those missing. Sourced by the scripts.
+
+# Building the program.
+BUILD_PACKAGES="build-essential cmake qt6-base-dev libpugixml-dev libx11-dev libxtst-dev"
+# Running it, also on a machine without a display (the virtual display demo).
+RUN_PACKAGES="fonts-dejavu-core xvfb xdotool"
+# Testing: the Win32 cross-compile check, the fuzzers, formatting.
+TEST_PACKAGES="g++-mingw-w64-x86-64 clang libclang-rt-14-dev clang-format"
+
+ensure_packages() {
+    local missing=() package
+    for package in "$@"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing Debian packages: ${missing[*]}"
+    local sudo=()
+    if [ "$(id -u)" -ne 0 ]; then
+        command -v sudo >/dev/null || { echo "Run as root to install: ${missing[*]}" >&2; return 1; }
+        sudo=(sudo)
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo[@]}" apt-get update -q
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+}
+
+jobs() { nproc 2>/dev/null || echo 2; }

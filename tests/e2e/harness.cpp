@@ -1,0 +1,238 @@
+#include "harness.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QThread>
+
+namespace e2e {
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return condition();
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+// --- XServer
+
+XServer::XServer(QSize size) : m_size(size) {}
+
+XServer::~XServer() {
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.terminate();
+        if (!m_process.waitForFinished(3000))
+            m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+}
+
+bool XServer::Start() {
+    // Display numbers from a random start, so that parallel test runs rarely meet.
+    const int first = 100 + int(QRandomGenerator::global()->bounded(400));
+    for (int n = first; n < first + 40; ++n) {
+        if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
+            QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            continue;
+        m_display = QStringLiteral(":%1").arg(n);
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.start(QStringLiteral("Xvfb"),
+                        {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
+                         QStringLiteral("%1x%2x24").arg(m_size.width()).arg(m_size.height()),
+                         QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                         QStringLiteral("-noreset")});
+        if (!m_process.waitForStarted(5000))
+            return false;
+        const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(n);
+        const bool up = WaitUntil(
+            [&] { return m_process.state() == QProcess::NotRunning || QFileInfo::exists(socket); },
+            10000);
+        if (up && m_process.state() == QProcess::Running &&
+            !Xdotool(*this, {QStringLiteral("getdisplaygeometry")}).isNull())
+            return true;
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+    return false;
+}
+
+QProcessEnvironment XServer::Environment() const {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), m_display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    return env;
+}
+
+// --- Recorder
+
+Recorder::Recorder(const XServer& server) : m_server(server) {}
+
+Recorder::~Recorder() {
+    m_process.kill();
+    m_process.waitForFinished(3000);
+}
+
+bool Recorder::Start(const QString& geometry) {
+    m_process.setProcessEnvironment(m_server.Environment());
+    QStringList args;
+    if (!geometry.isEmpty())
+        args << QStringLiteral("--geometry") << geometry;
+    m_process.start(QStringLiteral(ZORVANE_CLICK_RECORDER), args);
+    if (!m_process.waitForStarted(5000))
+        return false;
+    return WaitUntil(
+        [this] {
+            ReadLines();
+            return m_ready;
+        },
+        10000);
+}
+
+void Recorder::ReadLines() {
+    m_pending += m_process.readAllStandardOutput();
+    for (qsizetype end = m_pending.indexOf('\n'); end >= 0; end = m_pending.indexOf('\n')) {
+        const QList<QByteArray> words = m_pending.left(end).split(' ');
+        m_pending.remove(0, end + 1);
+        if (words.value(0) == "ready") {
+            m_ready = true;
+        } else if (words.size() == 5) {
+            m_events.push_back({words[0] == "press", words[1].toInt(), words[2].toInt(),
+                                words[3].toInt(), words[4].toLongLong()});
+        }
+    }
+}
+
+std::vector<ButtonEvent> Recorder::Events() {
+    ReadLines();
+    return m_events;
+}
+
+std::vector<ButtonEvent> Recorder::Presses() {
+    std::vector<ButtonEvent> presses;
+    for (const ButtonEvent& event : Events())
+        if (event.press)
+            presses.push_back(event);
+    return presses;
+}
+
+bool Recorder::WaitForPresses(size_t count, int timeoutMs) {
+    return WaitUntil([&] { return Presses().size() >= count; }, timeoutMs);
+}
+
+// --- Program
+
+Program::Program(const XServer& server) : m_server(server) {}
+
+Program::~Program() {
+    Kill();
+}
+
+bool Program::Start(const QStringList& arguments) {
+    const QString installed = m_folder.filePath(QStringLiteral("zorvane"));
+    if (!QFileInfo::exists(installed) &&
+        !QFile::copy(QStringLiteral(ZORVANE_EXECUTABLE), installed))
+        return false;
+    QProcessEnvironment env = m_server.Environment();
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.path());
+    m_process.setProcessEnvironment(env);
+    m_process.setWorkingDirectory(m_folder.path());
+    m_process.start(installed, arguments);
+    return m_process.waitForStarted(5000);
+}
+
+QString Program::WaitForWindow(int timeoutMs, const QString& caption) {
+    QString found;
+    const QString pattern =
+        QLatin1Char('^') + QRegularExpression::escape(caption) + QLatin1Char('$');
+    WaitUntil(
+        [&] {
+            const QString out = Xdotool(m_server,
+                                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                         QStringLiteral("--name"), pattern},
+                                        2000);
+            found = out.section(QLatin1Char('\n'), 0, 0).trimmed();
+            return !found.isEmpty();
+        },
+        timeoutMs);
+    return found;
+}
+
+bool Program::WaitForExit(int timeoutMs) {
+    return WaitUntil([this] { return m_process.state() == QProcess::NotRunning; }, timeoutMs);
+}
+
+void Program::Kill() {
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(3000);
+}
+
+// --- Tools
+
+QString Xdotool(const XServer& server, const QStringList& arguments, int timeoutMs) {
+    QProcess process;
+    process.setProcessEnvironment(server.Environment());
+    process.start(QStringLiteral("xdotool"), arguments);
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        process.kill();
+        return {};
+    }
+    const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    return out.isNull() ? QStringLiteral("") : out;
+}
+
+bool Keys(const XServer& server, const QString& window, const QStringList& keys) {
+    if (Xdotool(server, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}).isNull())
+        return false;
+    return !Xdotool(server, QStringList{QStringLiteral("key"), QStringLiteral("--delay"),
+                                        QStringLiteral("30")} +
+                                keys)
+                .isNull();
+}
+
+bool Type(const XServer& server, const QString& window, const QString& text) {
+    if (Xdotool(server, {QStringLiteral("windowfocus"), QStringLiteral("--sync"), window}).isNull())
+        return false;
+    return !Xdotool(server,
+                    {QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("30"), text})
+                .isNull();
+}
+
+bool EnterClickRun(const XServer& server, const QString& window, int x, int y, int interval,
+                   int count, bool right) {
+    // The focus starts in the x field; the tab order runs x, y, Locate, interval, range, the
+    // button choice, START, the repeat box and its count.
+    return Keys(server, window, {QStringLiteral("ctrl+a")}) &&
+           Type(server, window, QString::number(x)) &&
+           Keys(server, window, {QStringLiteral("Tab")}) &&
+           Type(server, window, QString::number(y)) &&
+           Keys(server, window, {QStringLiteral("Tab"), QStringLiteral("Tab")}) &&
+           Type(server, window, QString::number(interval)) &&
+           Keys(server, window, {QStringLiteral("Tab"), QStringLiteral("Tab")}) &&
+           (!right || Keys(server, window, {QStringLiteral("Right")})) &&
+           Keys(server, window,
+                {QStringLiteral("Tab"), QStringLiteral("Tab"), QStringLiteral("space"),
+                 QStringLiteral("Tab")}) &&
+           Type(server, window, QString::number(count)) &&
+           Keys(server, window, {QStringLiteral("alt+s")});
+}
+
+bool Screenshot(const XServer& server, const QString& file) {
+    QProcess process;
+    process.setProcessEnvironment(server.Environment());
+    process.start(QStringLiteral(ZORVANE_SCREENSHOT), {file});
+    return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+} // namespace e2e

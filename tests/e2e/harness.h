@@ -1,0 +1,105 @@
+// End-to-end harness: a virtual X server, the independent click recorder, the real program copied
+// into a folder of its own, and xdotool as the user's hands. Every wait has a deadline.
+#pragma once
+
+#include <QProcess>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace e2e {
+
+// Runs the event loop until `condition` holds or `timeoutMs` passes; answers the condition.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
+
+// An Xvfb server on a display number nobody uses.
+class XServer {
+public:
+    explicit XServer(QSize size = {1024, 768});
+    ~XServer();
+    bool Start();
+    QString Display() const { return m_display; }
+    // The environment for a client of this server.
+    QProcessEnvironment Environment() const;
+
+private:
+    QSize m_size;
+    QString m_display;
+    QProcess m_process;
+};
+
+struct ButtonEvent {
+    bool press = false;
+    int button = 0;
+    int x = 0;
+    int y = 0;
+    qint64 time = 0; // the server's timestamp, ms
+};
+
+// The click recorder: an X client of its own that logs what it receives.
+class Recorder {
+public:
+    explicit Recorder(const XServer& server);
+    ~Recorder();
+    // Maps its window over the given rectangle ("WxH+X+Y"; empty = whole screen).
+    bool Start(const QString& geometry = {});
+    std::vector<ButtonEvent> Events();
+    std::vector<ButtonEvent> Presses();
+    // Waits until `count` presses have arrived.
+    bool WaitForPresses(size_t count, int timeoutMs);
+
+private:
+    void ReadLines();
+    const XServer& m_server;
+    QProcess m_process;
+    QByteArray m_pending;
+    std::vector<ButtonEvent> m_events;
+    bool m_ready = false;
+};
+
+// The real program, copied into a temporary folder of its own with its files.
+class Program {
+public:
+    explicit Program(const XServer& server);
+    ~Program();
+    QString Folder() const { return m_folder.path(); }
+    QString FilePath(const QString& name) const { return m_folder.filePath(name); }
+    bool Start(const QStringList& arguments = {});
+    // Waits for a main window with exactly this caption; answers its X window id or 0.
+    QString WaitForWindow(int timeoutMs = 10000, const QString& caption = "Zorvane 2.20");
+    bool WaitForExit(int timeoutMs);
+    bool Running() const { return m_process.state() != QProcess::NotRunning; }
+    qint64 Pid() const { return m_process.processId(); }
+    int ExitCode() const { return m_process.exitCode(); }
+    QByteArray ErrorOutput() { return m_process.readAllStandardError(); }
+    void Kill();
+
+private:
+    const XServer& m_server;
+    QTemporaryDir m_folder;
+    QProcess m_process;
+};
+
+// Runs xdotool with the arguments on the server's display; answers its standard output, or a
+// null string when it failed.
+QString Xdotool(const XServer& server, const QStringList& arguments, int timeoutMs = 10000);
+
+// Presses and releases keys (xdotool key names) with the given window focused.
+bool Keys(const XServer& server, const QString& window, const QStringList& keys);
+// Types a text into the focused window.
+bool Type(const XServer& server, const QString& window, const QString& text);
+
+// Types click settings into the main window as a user would, from the keyboard: position,
+// interval, left or right button, a counted run of `count` clicks; then presses START.
+bool EnterClickRun(const XServer& server, const QString& window, int x, int y, int interval,
+                   int count, bool right);
+
+// Saves a picture of the server's screen.
+bool Screenshot(const XServer& server, const QString& file);
+
+} // namespace e2e

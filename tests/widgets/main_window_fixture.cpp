@@ -1,0 +1,64 @@
+#include "main_window_fixture.h"
+
+#include "click/mouse.h"
+
+#include <QPushButton>
+
+MainWindowFixture::MainWindowFixture() : window(std::make_unique<frmMain>(services)) {}
+
+bool MainWindowFixture::Idle() const {
+    return window->btnStartStop->text() == QStringLiteral("&START");
+}
+
+QString MainWindowFixture::RunningTimer() const {
+    QStringList on;
+    if (window->tmrDelay->isEnabled())
+        on << QStringLiteral("delay");
+    if (window->tmr1sec->isEnabled())
+        on << QStringLiteral("seconds");
+    if (window->tmrClick->isEnabled())
+        on << QStringLiteral("tenths");
+    if (on.isEmpty())
+        return QStringLiteral("none");
+    return on.size() == 1 ? on.front() : QStringLiteral("several");
+}
+
+namespace {
+
+bool TickOnce(frmMain& w) {
+    if (w.tmrDelay->isEnabled())
+        w.tmrDelay_Timer();
+    else if (w.tmr1sec->isEnabled())
+        w.tmr1sec_Timer();
+    else if (w.tmrClick->isEnabled())
+        w.tmrClick_Timer();
+    else
+        return false;
+    return true;
+}
+
+} // namespace
+
+int MainWindowFixture::TickUntilIdle(int maxTicks) {
+    int ticks = 0;
+    while (!Idle() && ticks < maxTicks && TickOnce(*window))
+        ++ticks;
+    return ticks;
+}
+
+int MainWindowFixture::TickUntilClicks(size_t clicks, int maxTicks) {
+    const size_t target = Presses() + clicks;
+    int ticks = 0;
+    while (Presses() < target && ticks < maxTicks && TickOnce(*window))
+        ++ticks;
+    return ticks;
+}
+
+size_t MainWindowFixture::Presses() const {
+    size_t presses = 0;
+    for (const auto& event : mouse.events())
+        if (event.flags == click::kLeftDownFlags || event.flags == click::kRightDownFlags ||
+            event.flags == click::kMiddleDownFlags)
+            ++presses;
+    return presses;
+}
