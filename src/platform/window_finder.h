@@ -1,0 +1,24 @@
+// Finding a top-level window by its caption and bringing it forward: FindWindowA, IsIconic,
+// ShowWindow(SW_RESTORE), SetForegroundWindow.
+#pragma once
+
+#include "platform/hot_key.h"
+
+#include <string>
+
+namespace platform {
+
+class WindowFinder {
+public:
+    virtual ~WindowFinder() = default;
+    // A top-level window whose caption is exactly `caption`, of any class; 0 when none.
+    virtual WindowHandle FindWindow(const std::string& caption) = 0;
+    // True when the window is minimized.
+    virtual bool IsIconic(WindowHandle window) = 0;
+    // Restores a minimized window to its normal or maximized state and shows it.
+    virtual void Restore(WindowHandle window) = 0;
+    // Brings the window to the front and gives it the focus.
+    virtual void SetForegroundWindow(WindowHandle window) = 0;
+};
+
+} // namespace platform
