@@ -1,0 +1,97 @@
+#include "store/file_system.h"
+
+#include "store/atomic_write.h"
+#include "store/path_text.h"
+
+#include <filesystem>
+#include <utility>
+
+namespace fs = std::filesystem;
+
+namespace store {
+namespace {
+
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\';
+}
+
+} // namespace
+
+std::string BuildPath(std::string_view folder, std::string_view name) {
+    if (folder.empty())
+        return std::string(name);
+    while (!name.empty() && IsSeparator(name.front()))
+        name.remove_prefix(1);
+    std::string path(folder);
+    if (!IsSeparator(path.back()))
+        path += kPathSeparator;
+    path += name;
+    return path;
+}
+
+std::string LocalPath(std::string_view storedPath) {
+    std::string path(storedPath);
+    for (char& c : path)
+        if (IsSeparator(c))
+            c = kPathSeparator;
+    return path;
+}
+
+bool FileExists(const std::string& path) {
+    std::error_code error;
+    return fs::is_regular_file(ToFsPath(path), error);
+}
+
+bool FolderExists(const std::string& path) {
+    std::error_code error;
+    return fs::is_directory(ToFsPath(path), error);
+}
+
+bool DeleteFile(const std::string& path) {
+    const fs::path file = ToFsPath(path);
+    std::error_code error;
+    const fs::file_status status = fs::symlink_status(file, error);
+    if (error || fs::is_directory(status) || !fs::exists(status))
+        return false;
+    if ((status.permissions() & fs::perms::owner_write) == fs::perms::none)
+        return false;
+    return fs::remove(file, error) && !error;
+}
+
+std::optional<std::vector<FolderFile>> GetFolder(const std::string& folder) {
+    std::error_code error;
+    const fs::path base = fs::absolute(ToFsPath(folder), error).lexically_normal();
+    fs::directory_iterator it(base, error);
+    if (error)
+        return std::nullopt;
+    std::vector<FolderFile> files;
+    while (it != fs::directory_iterator()) {
+        std::error_code typeError;
+        if (it->is_regular_file(typeError))
+            files.push_back({PathText(it->path().filename()), PathText(it->path())});
+        it.increment(error);
+        if (error)
+            return std::nullopt;
+    }
+    return files;
+}
+
+TextStream::TextStream(std::string path) : path_(std::move(path)) {}
+
+void TextStream::WriteLine(std::string_view text) {
+    contents_ += text;
+    contents_ += "\r\n";
+}
+
+bool TextStream::Close() {
+    if (closed_)
+        return false;
+    closed_ = true;
+    return WriteFileAtomically(path_, contents_);
+}
+
+TextStream CreateTextFile(const std::string& path) {
+    return TextStream(path);
+}
+
+} // namespace store
