@@ -85,7 +85,7 @@ struct ProgramRun {
 bool RunProgram(e2e::XServer& server, e2e::Recorder& recorder, int interval, int count,
                 ProgramRun& run) {
     e2e::Program program(server);
-    if (!program.Start())
+    if (!program.WriteSettings({{"XPStyle", "False"}}) || !program.Start())
         return false;
     const QString window = program.WaitForWindow();
     if (window.isEmpty())

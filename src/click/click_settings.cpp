@@ -112,6 +112,7 @@ void frmMain::CreateClickSettings(QWidget* parent) {
     connect(chkRange, &QCheckBox::stateChanged, this, [this] { chkRange_Click(); });
     connect(chkRepeatClick, &QCheckBox::stateChanged, this, [this] { chkRepeatClick_Click(); });
     connect(btnHideFrame, &QPushButton::clicked, this, [this] { btnHideFrame_Click(); });
+    connect(btnLocate, &QPushButton::clicked, this, [this] { btnLocate_Click(); });
     connect(btnStartStop, &QPushButton::clicked, this, [this] { btnStartStop_Click(); });
 }
 

@@ -1,7 +1,7 @@
 // The countdown frame, and the tray tip and animation that follow the click run.
 #include "click/click_rules.h"
-#include "click/tray_status.h"
 #include "shell/main_window.h"
+#include "tray/tray_window.h"
 
 #include <QAction>
 #include <QGridLayout>

@@ -13,6 +13,8 @@ public:
     virtual bool PassEvent(int16_t row) = 0;
     // "Start events": plays the table from its first row.
     virtual void btnEventStart_Click() = 0;
+    // "Load XML": loads the event file.
+    virtual void btnLoad_Click() = 0;
 
     virtual bool LoopEventsTicked() const = 0; // chkLoopEvents
     virtual QString LoopText() const = 0;      // txtLoop
@@ -24,4 +26,12 @@ public:
     virtual void MarkRowPlayed(int row) = 0;
     // Enables the table and its commands when the click run is idle, disables them while it runs.
     virtual void SetIdleControls(bool idle) = 0;
+
+    // Unloads the window; with force also while a sequence plays (at the program's end).
+    virtual void Unload(bool force) = 0;
+
+    // After the location picker served row `row`: shows the window again and puts the picked
+    // position into the row.
+    virtual void ShowWindow() = 0;
+    virtual void SetRowPosition(int row, const QString& x, const QString& y) = 0;
 };

@@ -1,12 +1,20 @@
 // Factories of the native backends; each backend folder (x11/, win/) defines them.
 #pragma once
 
+#include "platform/hot_key.h"
 #include "platform/mouse_input.h"
+#include "platform/shell.h"
+#include "platform/visual_styles.h"
+#include "platform/window_finder.h"
 
 #include <memory>
 
 namespace platform {
 
 std::unique_ptr<MouseInput> CreateNativeMouseInput();
+std::unique_ptr<HotKeyService> CreateNativeHotKeyService();
+std::unique_ptr<WindowFinder> CreateNativeWindowFinder();
+std::unique_ptr<Shell> CreateNativeShell();
+std::unique_ptr<VisualStyles> CreateNativeVisualStyles();
 
 } // namespace platform

@@ -8,6 +8,8 @@
 
 namespace platform {
 
+// windows.h defines FindWindow as a macro (FindWindowA or FindWindowW); a file that includes it
+// and uses this class says #undef FindWindow after the include.
 class WindowFinder {
 public:
     virtual ~WindowFinder() = default;

@@ -1,12 +1,21 @@
 #include "shell/main_window.h"
 
+#include "click/sequence_window.h"
+#include "picker/capture_window.h"
 #include "platform/qt/menu_click.h"
 #include "platform/qt/twips.h"
 #include "platform/qt/window_timer.h"
+#include "shell/about_window.h"
+#include "store/settings_file.h"
+#include "tray/tray_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QLineEdit>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -16,11 +25,12 @@ constexpr int kHeightTwips = 4785;
 
 } // namespace
 
-frmMain::frmMain(platform::Services& services, QWidget* parent)
-    : QMainWindow(parent), m_services(services),
-      objMouse(std::make_unique<click::cMouse>(*services.mouse)) {
-    setWindowTitle(
-        QStringLiteral("Zorvane %1.%2").arg(ZORVANE_VERSION_MAJOR).arg(ZORVANE_VERSION_MINOR));
+frmMain::frmMain(platform::Services& services, shell::AppInfo app, QWidget* parent)
+    : QMainWindow(parent), m_services(services), m_app(std::move(app)),
+      m_settingsFile(store::SettingsPath(m_app.folder)),
+      objMouse(std::make_unique<click::cMouse>(*services.mouse)),
+      m_hotKey(std::make_unique<click::HotKey>(*services.hotKey, m_app.folder)) {
+    setWindowTitle(QString::fromStdString(shell::MainCaption()));
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(6, 4, 6, 6);
@@ -30,25 +40,119 @@ frmMain::frmMain(platform::Services& services, QWidget* parent)
     CreateCountdownDisplay(central);
     CreateMenus();
     CreateTimers();
-    setFixedSize(platform::PixelsFromTwips(kWidthTwips), platform::PixelsFromTwips(kHeightTwips));
+    NameControls();
+    // The controls keep their places when the window is made shorter (the location picker does
+    // that): the lower part is cut off, not squeezed.
+    const int width = platform::PixelsFromTwips(kWidthTwips);
+    central->setFixedSize(width,
+                          platform::PixelsFromTwips(kHeightTwips) - menuBar()->sizeHint().height());
+    setFixedWidth(width);
+    SetHeightTwips(kHeightTwips);
 }
 
-frmMain::~frmMain() = default;
+// The window manager's frame is known once the window is shown; the height includes it.
+void frmMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    SetHeightTwips(m_heightTwips);
+}
+
+// The picker serves this window only; it goes with it (without its closing steps, which would
+// act on this window).
+frmMain::~frmMain() {
+    delete m_capture.data();
+}
+
+// Every control and menu item carries its name, for accessibility tools and tests.
+void frmMain::NameControls() {
+    const std::pair<QObject*, const char*> named[] = {{fraCoord, "fraCoord"},
+                                                      {txtX, "txtX"},
+                                                      {txtY, "txtY"},
+                                                      {btnLocate, "btnLocate"},
+                                                      {Frame3, "Frame3"},
+                                                      {txtDelay, "txtDelay"},
+                                                      {btnHideFrame, "btnHideFrame"},
+                                                      {fraInterval, "fraInterval"},
+                                                      {txtInterval, "txtInterval"},
+                                                      {chkRange, "chkRange"},
+                                                      {txtInterval2, "txtInterval2"},
+                                                      {optButton[0], "optButton0"},
+                                                      {optButton[1], "optButton1"},
+                                                      {btnStartStop, "btnStartStop"},
+                                                      {fraRepeat, "fraRepeat"},
+                                                      {chkRepeatClick, "chkRepeatClick"},
+                                                      {txtRepeatClick, "txtRepeatClick"},
+                                                      {fraCountdown, "fraCountdown"},
+                                                      {txtHr, "txtHr"},
+                                                      {txtMin, "txtMin"},
+                                                      {txtSec, "txtSec"},
+                                                      {txtMilliSec, "txtMilliSec"},
+                                                      {mnExit, "mnExit"},
+                                                      {mnTop, "mnTop"},
+                                                      {mnSafetyMechanism, "mnSafetyMechanism"},
+                                                      {mnHyperClick, "mnHyperClick"},
+                                                      {mnKeepRepeatClick, "mnKeepRepeatClick"},
+                                                      {mnStartMinimized, "mnStartMinimized"},
+                                                      {mnPrevInstance, "mnPrevInstance"},
+                                                      {mnXPStyle, "mnXPStyle"},
+                                                      {mnSysTray, "mnSysTray"},
+                                                      {mnCloseMeansClose, "mnCloseMeansClose"},
+                                                      {mnHideOnMinimize, "mnHideOnMinimize"},
+                                                      {mnHotKey, "mnHotKey"},
+                                                      {mnMouseEvents, "mnMouseEvents"},
+                                                      {mnHelp, "mnHelp"},
+                                                      {mnAbout, "mnAbout"}};
+    for (const auto& [object, name] : named)
+        object->setObjectName(QLatin1String(name));
+}
 
 void frmMain::CreateMenus() {
     mnFile = menuBar()->addMenu(QStringLiteral("&File"));
     mnExit = mnFile->addAction(QStringLiteral("E&xit"));
     mnExit->setShortcut(Qt::Key_F12);
-    connect(mnExit, &QAction::triggered, this, [this] { close(); });
+    connect(mnExit, &QAction::triggered, this, [this] { Unload(); });
 
+    CreateOptionsMenu();
+
+    mnHelpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+    mnHelp = mnHelpMenu->addAction(QStringLiteral("&Help"));
+    mnHelp->setShortcut(Qt::Key_F1);
+    connect(mnHelp, &QAction::triggered, this, [this] { mnHelp_Click(); });
+    mnAbout = mnHelpMenu->addAction(QStringLiteral("&About"));
+    mnAbout->setShortcut(Qt::Key_F2);
+    connect(mnAbout, &QAction::triggered, this, [this] { mnAbout_Click(); });
+}
+
+void frmMain::CreateOptionsMenu() {
+    using platform::AddMenuItem;
     mnOptions = menuBar()->addMenu(QStringLiteral("&Options"));
-    mnSafetyMechanism = platform::AddMenuItem(mnOptions, QStringLiteral("Safety Mechanism"),
-                                              [this] { mnSafetyMechanism_Click(); });
+    mnTop = AddMenuItem(
+        mnOptions, QStringLiteral("Always on &Top"), [this] { mnTop_Click(); },
+        QKeySequence(Qt::CTRL | Qt::Key_T));
+    mnSafetyMechanism = AddMenuItem(mnOptions, QStringLiteral("Safety Mechanism"),
+                                    [this] { mnSafetyMechanism_Click(); });
     mnSafetyMechanism->setChecked(true);
-    mnHyperClick = platform::AddMenuItem(
+    mnHyperClick = AddMenuItem(
         mnOptions, QStringLiteral("Hyper-Click"), [this] { mnHyperClick_Click(); },
         QKeySequence(Qt::CTRL | Qt::Key_H));
-    mnKeepRepeatClick = platform::AddMenuItem(
-        mnOptions, QStringLiteral("Keep initial value in RepeatClick textfield"),
-        [this] { mnKeepRepeatClick_Click(); });
+    mnKeepRepeatClick =
+        AddMenuItem(mnOptions, QStringLiteral("Keep initial value in RepeatClick textfield"),
+                    [this] { mnKeepRepeatClick_Click(); });
+    mnStartMinimized = AddMenuItem(mnOptions, QStringLiteral("Start Minimized"),
+                                   [this] { mnStartMinimized_Click(); });
+    mnPrevInstance = AddMenuItem(mnOptions, QStringLiteral("Prevent Multiple Instance"),
+                                 [this] { mnPrevInstance_Click(); });
+    mnXPStyle = AddMenuItem(
+        mnOptions, QStringLiteral("Use XP Visual Styles (add prg startup time if enabled on xp)"),
+        [this] { mnXPStyle_Click(); });
+    mnSysTray =
+        AddMenuItem(mnOptions, QStringLiteral("Use System Tray"), [this] { mnSysTray_Click(); });
+    mnCloseMeansClose = AddMenuItem(mnOptions, QStringLiteral("Close means close (sysTray option)"),
+                                    [this] { mnCloseMeansClose_Click(); });
+    mnHideOnMinimize = AddMenuItem(mnOptions, QStringLiteral("Hide on minimize (sysTray option)"),
+                                   [this] { mnHideOnMinimize_Click(); });
+    mnHotKey = mnOptions->addAction(QStringLiteral("HotKey..."));
+    connect(mnHotKey, &QAction::triggered, this, [this] { mnHotKey_Click(); });
+    mnMouseEvents = AddMenuItem(
+        mnOptions, QStringLiteral("Configure Mouse Events..."), [this] { mnMouseEvents_Click(); },
+        QKeySequence(Qt::CTRL | Qt::Key_E));
 }

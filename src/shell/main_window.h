@@ -1,19 +1,26 @@
 // frmMain: the main window. It holds the click settings in its controls, runs the click engine,
-// and starts and ends the program. Its member definitions live with their subsystems:
-// click/ (settings, run, countdown), shell/ (start-up, shut-down, options).
+// and starts and ends the program. Its member definitions live with their subsystems: click/
+// (settings, run, countdown, hot key), shell/ (start-up, shut-down, options, help and about),
+// picker/ (the location picker's side of the window).
 #pragma once
 
+#include "click/hot_key.h"
 #include "click/mouse.h"
+#include "picker/capture_window.h"
 #include "platform/services.h"
+#include "shell/app_info.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 class QAction;
 class QCheckBox;
+class QFileSystemWatcher;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -21,17 +28,22 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class SequenceWindow;
-class TrayStatus;
+class TrayWindow;
+class frmAbout;
 
 namespace platform {
 class WindowTimer;
 }
+namespace store {
+class SettingsReader;
+class XmlDocument;
+} // namespace store
 
 class frmMain : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit frmMain(platform::Services& services, QWidget* parent = nullptr);
+    frmMain(platform::Services& services, shell::AppInfo app, QWidget* parent = nullptr);
     ~frmMain() override;
 
     // --- Click settings: the coordinates frame and the Hyper-Click frame covering it.
@@ -61,19 +73,32 @@ public:
     QLineEdit* txtSec = nullptr;
     QLineEdit* txtMilliSec = nullptr;
 
-    // --- Menus.
+    // --- Menus, in their order.
     QMenu* mnFile = nullptr;
     QAction* mnExit = nullptr;
     QMenu* mnOptions = nullptr;
+    QAction* mnTop = nullptr;
     QAction* mnSafetyMechanism = nullptr;
     QAction* mnHyperClick = nullptr;
     QAction* mnKeepRepeatClick = nullptr;
+    QAction* mnStartMinimized = nullptr;
+    QAction* mnPrevInstance = nullptr;
+    QAction* mnXPStyle = nullptr;
     QAction* mnSysTray = nullptr;
+    QAction* mnCloseMeansClose = nullptr;
+    QAction* mnHideOnMinimize = nullptr;
+    QAction* mnHotKey = nullptr;
+    QAction* mnMouseEvents = nullptr;
+    QMenu* mnHelpMenu = nullptr;
+    QAction* mnHelp = nullptr;
+    QAction* mnAbout = nullptr;
 
     // --- Timers of the click run.
     platform::WindowTimer* tmrDelay = nullptr;
     platform::WindowTimer* tmr1sec = nullptr;
     platform::WindowTimer* tmrClick = nullptr;
+    platform::WindowTimer* tmrHotKey = nullptr;    // 50 ms, always on
+    platform::WindowTimer* tmrMouseInfo = nullptr; // 10 ms, while the picker is open
 
     // --- Values shared with the other windows and the command line.
     bool bAutorun = false;
@@ -86,7 +111,19 @@ public:
 
     // The Mouse Events window while it is loaded, the tray window while the tray is in use.
     SequenceWindow* frmMouseEvents = nullptr;
-    TrayStatus* FormSys = nullptr;
+    TrayWindow* FormSys = nullptr;
+    // How those windows come into being; unset where the program has none.
+    std::function<std::unique_ptr<TrayWindow>(frmMain&)> trayWindowFactory;
+    std::function<SequenceWindow*(frmMain&)> mouseEventsWindowFactory;
+
+    // --- Start-up and shut-down. Form_Load fills the window from the settings file, shows it and
+    // runs what the command line asks for; false when the settings were damaged and the program
+    // must end (the default file has been written and the user told). Unload ends the program
+    // from code (File > Exit, the end of an unattended sequence).
+    bool Form_Load();
+    void Unload();
+    frmAbout* AboutWindow() const { return m_about.get(); }
+    const std::string& SettingsFile() const { return m_settingsFile; }
 
     // --- Click settings handlers.
     void chkRange_Click();
@@ -103,15 +140,50 @@ public:
     void tmr1sec_Timer();
     void tmrClick_Timer();
 
+    // --- The global hot key.
+    void tmrHotKey_Timer();
+    click::HotKey& HotKeyModule() { return *m_hotKey; }
+    const std::string& HotKeyFile() const { return strHotKeyFile; }
+
+    // --- The location picker.
+    void btnLocate_Click();
+    void tmrMouseInfo_Timer();
+    // Shows the picker for the main window (numRowNo 0) or for an event row (numRowNo > 0).
+    void ShowPicker();
+    frmCapture* CaptureWindow() const { return m_capture; }
+    // The window's outer height in twips.
+    void SetHeightTwips(int twips);
+    int HeightTwips() const { return m_heightTwips; }
+
+    // --- Window options, help and about.
+    void mnTop_Click();
+    void mnStartMinimized_Click();
+    void mnPrevInstance_Click();
+    void mnXPStyle_Click();
+    void mnSysTray_Click();
+    void mnCloseMeansClose_Click();
+    void mnHideOnMinimize_Click();
+    void mnMouseEvents_Click();
+    void mnHotKey_Click();
+    void mnHelp_Click();
+    void mnAbout_Click();
+
     int32_t InitialRepeatClicks() const { return numInitialRepeatClicks; }
     void SetInitialRepeatClicks(int32_t value) { numInitialRepeatClicks = value; }
     click::cMouse& Mouse() { return *objMouse; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
 private:
     void CreateMenus();
+    void CreateOptionsMenu();
     void CreateClickSettings(QWidget* parent);
     void CreateCountdownDisplay(QWidget* parent);
     void CreateTimers();
+    void NameControls();
 
     // Click run.
     bool IsIdle() const;
@@ -127,11 +199,43 @@ private:
     void EndOfSequence();
     void ShowSettingMessage(const char* text, const char* title);
 
+    // Hot key.
+    void CreateHotKeySignalFile();
+    void WatchSignalFolder();
+    void RelayHotKeyPress();
+    void UnloadHotKey();
+    char HotKeyLetter() const;
+
     // Countdown display.
     void RefreshTrayTooltip();
     void RefreshTrayAnimation();
 
+    // Start-up and shut-down.
+    void LoadWindowOptions(const store::SettingsReader& settings);
+    void LoadClickSettings(const store::SettingsReader& settings);
+    void LoadHotKey(const store::SettingsReader& settings);
+    void RunCommandLine();
+    void Form_QueryUnload(bool& cancel, int unloadMode);
+    void Form_Unload();
+    void Form_Resize();
+    void WriteSettingsBack();
+    void UnloadPicker();
+    void CreateTrayWindow();
+    void RemoveTrayWindow();
+
     platform::Services& m_services;
+    shell::AppInfo m_app;
+    std::string m_settingsFile;
     std::unique_ptr<click::cMouse> objMouse;
+    std::unique_ptr<click::HotKey> m_hotKey;
+    std::string strHotKeyFile;
+    QFileSystemWatcher* m_signalFolderWatcher = nullptr;
+    std::unique_ptr<store::XmlDocument> m_stampDocument;
+    std::unique_ptr<frmAbout> m_about;
+    std::unique_ptr<TrayWindow> m_tray;
+    QPointer<frmCapture> m_capture;
+    int m_heightTwips = 0;
     int32_t numInitialRepeatClicks = 0;
+    bool m_unloadingByCode = false;
+    bool m_unloaded = false;
 };

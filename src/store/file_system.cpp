@@ -6,6 +6,10 @@
 #include <filesystem>
 #include <utility>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace store {
@@ -40,6 +44,24 @@ std::string LocalPath(std::string_view storedPath) {
 bool FileExists(const std::string& path) {
     std::error_code error;
     return fs::is_regular_file(ToFsPath(path), error);
+}
+
+std::optional<FileVersion> GetFileVersion(const std::string& path) {
+    std::error_code error;
+    const fs::path file = ToFsPath(path);
+    if (!fs::is_regular_file(file, error))
+        return std::nullopt;
+    FileVersion version;
+    version.size = fs::file_size(file, error);
+    version.modified = fs::last_write_time(file, error).time_since_epoch().count();
+    if (error)
+        return std::nullopt;
+#ifndef _WIN32
+    struct stat status {};
+    if (::stat(file.c_str(), &status) == 0)
+        version.identity = static_cast<uint64_t>(status.st_ino);
+#endif
+    return version;
 }
 
 bool FolderExists(const std::string& path) {

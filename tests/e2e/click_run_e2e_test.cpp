@@ -49,6 +49,7 @@ void ClickRunE2eTest::typedSettingsClickExactly() {
     const size_t before = m_recorder->Presses().size();
 
     e2e::Program program(*m_server);
+    QVERIFY(program.WriteSettings({{"XPStyle", "False"}}));
     QVERIFY(program.Start());
     const QString window = program.WaitForWindow();
     QVERIFY2(!window.isEmpty(), "no main window");

@@ -1,13 +1,19 @@
 #include "harness.h"
 
+#include "store/settings_file.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QThread>
+
+#include <csignal>
+#include <sys/types.h>
 
 namespace e2e {
 
@@ -104,6 +110,7 @@ void Recorder::ReadLines() {
         m_pending.remove(0, end + 1);
         if (words.value(0) == "ready") {
             m_ready = true;
+            m_window = QString::fromLatin1(words.value(1));
         } else if (words.size() == 5) {
             m_events.push_back({words[0] == "press", words[1].toInt(), words[2].toInt(),
                                 words[3].toInt(), words[4].toLongLong()});
@@ -151,19 +158,51 @@ bool Program::Start(const QStringList& arguments) {
 
 QString Program::WaitForWindow(int timeoutMs, const QString& caption) {
     QString found;
-    const QString pattern =
-        QLatin1Char('^') + QRegularExpression::escape(caption) + QLatin1Char('$');
     WaitUntil(
         [&] {
-            const QString out = Xdotool(m_server,
-                                        {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                         QStringLiteral("--name"), pattern},
-                                        2000);
-            found = out.section(QLatin1Char('\n'), 0, 0).trimmed();
+            found = FindWindows(m_server, caption).value(0);
             return !found.isEmpty();
         },
         timeoutMs);
     return found;
+}
+
+bool Program::WaitForAllExited(int timeoutMs) {
+    return WaitUntil([this] { return Processes().empty(); }, timeoutMs);
+}
+
+std::vector<qint64> Program::Processes() const {
+    std::vector<qint64> pids;
+    const QString installed =
+        QFileInfo(m_folder.filePath(QStringLiteral("zorvane"))).canonicalFilePath();
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 pid = entry.toLongLong(&number);
+        if (!number)
+            continue;
+        const QString exe = QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+        QFile status(QStringLiteral("/proc/%1/stat").arg(pid));
+        const bool zombie = status.open(QIODevice::ReadOnly) &&
+                            status.readAll().split(')').value(1).trimmed().startsWith('Z');
+        if (!installed.isEmpty() && exe == installed && !zombie)
+            pids.push_back(pid);
+    }
+    return pids;
+}
+
+bool Program::WriteSettings(const std::vector<std::pair<std::string, std::string>>& values) {
+    const std::string file = store::SettingsPath(m_folder.path().toStdString());
+    if (!store::WriteDefaultSettings(file))
+        return false;
+    for (const auto& [name, value] : values)
+        if (!store::SetConfigValue(file, name, value))
+            return false;
+    return true;
+}
+
+QByteArray Program::ReadFile(const QString& name) const {
+    QFile file(m_folder.filePath(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 bool Program::WaitForExit(int timeoutMs) {
@@ -171,13 +210,26 @@ bool Program::WaitForExit(int timeoutMs) {
 }
 
 void Program::Kill() {
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.kill();
-    m_process.waitForFinished(3000);
+    for (const qint64 pid : Processes())
+        ::kill(pid_t(pid), SIGKILL);
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+    WaitForAllExited(3000);
 }
 
 // --- Tools
+
+QStringList FindWindows(const XServer& server, const QString& caption) {
+    const QString pattern =
+        QLatin1Char('^') + QRegularExpression::escape(caption) + QLatin1Char('$');
+    const QString out = Xdotool(server,
+                                {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), pattern},
+                                2000);
+    return out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
 
 QString Xdotool(const XServer& server, const QStringList& arguments, int timeoutMs) {
     QProcess process;
@@ -233,6 +285,18 @@ bool Screenshot(const XServer& server, const QString& file) {
     process.setProcessEnvironment(server.Environment());
     process.start(QStringLiteral(ZORVANE_SCREENSHOT), {file});
     return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+QRect WindowGeometry(const XServer& server, const QString& window) {
+    const QString out =
+        Xdotool(server, {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    QMap<QString, int> values;
+    for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        values[line.section(QLatin1Char('='), 0, 0)] = line.section(QLatin1Char('='), 1).toInt();
+    if (!values.contains(QStringLiteral("WIDTH")))
+        return {};
+    return {values[QStringLiteral("X")], values[QStringLiteral("Y")],
+            values[QStringLiteral("WIDTH")], values[QStringLiteral("HEIGHT")]};
 }
 
 } // namespace e2e

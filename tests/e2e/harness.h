@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -52,6 +53,8 @@ public:
     std::vector<ButtonEvent> Presses();
     // Waits until `count` presses have arrived.
     bool WaitForPresses(size_t count, int timeoutMs);
+    // The recorder's own window.
+    QString Window() const { return m_window; }
 
 private:
     void ReadLines();
@@ -60,6 +63,7 @@ private:
     QByteArray m_pending;
     std::vector<ButtonEvent> m_events;
     bool m_ready = false;
+    QString m_window;
 };
 
 // The real program, copied into a temporary folder of its own with its files.
@@ -73,10 +77,18 @@ public:
     // Waits for a main window with exactly this caption; answers its X window id or 0.
     QString WaitForWindow(int timeoutMs = 10000, const QString& caption = "Zorvane 2.20");
     bool WaitForExit(int timeoutMs);
+    // Waits until no process started from this folder runs any more (a restarted copy too).
+    bool WaitForAllExited(int timeoutMs);
     bool Running() const { return m_process.state() != QProcess::NotRunning; }
+    // Every process running the program copied into this folder.
+    std::vector<qint64> Processes() const;
+    // Writes the default settings file into the folder, then sets the given elements.
+    bool WriteSettings(const std::vector<std::pair<std::string, std::string>>& values);
+    QByteArray ReadFile(const QString& name) const;
     qint64 Pid() const { return m_process.processId(); }
     int ExitCode() const { return m_process.exitCode(); }
     QByteArray ErrorOutput() { return m_process.readAllStandardError(); }
+    // Kills every process started from this folder.
     void Kill();
 
 private:
@@ -84,6 +96,9 @@ private:
     QTemporaryDir m_folder;
     QProcess m_process;
 };
+
+// The top-level windows whose caption is exactly `caption`, visible ones only.
+QStringList FindWindows(const XServer& server, const QString& caption);
 
 // Runs xdotool with the arguments on the server's display; answers its standard output, or a
 // null string when it failed.
@@ -101,5 +116,8 @@ bool EnterClickRun(const XServer& server, const QString& window, int x, int y, i
 
 // Saves a picture of the server's screen.
 bool Screenshot(const XServer& server, const QString& file);
+
+// The position and size of a window, from xdotool; an empty rectangle when unknown.
+QRect WindowGeometry(const XServer& server, const QString& window);
 
 } // namespace e2e

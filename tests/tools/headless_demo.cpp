@@ -26,7 +26,8 @@ int main(int argc, char** argv) {
                 qPrintable(server.Display()));
     e2e::Recorder target(server);
     e2e::Program program(server);
-    if (!target.Start(QStringLiteral("360x240+560+260")) || !program.Start()) {
+    if (!target.Start(QStringLiteral("360x240+560+260")) || !program.WriteSettings({}) ||
+        !program.Start()) {
         std::fprintf(stderr, "Could not start the target window or the program.\n");
         return 1;
     }

@@ -461,6 +461,10 @@ public:
         m_window.chkRepeatClick->setChecked(true);
         return true;
     }
+    void btnLoad_Click() override {}
+    void Unload(bool) override {}
+    void ShowWindow() override {}
+    void SetRowPosition(int, const QString&, const QString&) override {}
     void btnEventStart_Click() override {
         ++starts;
         m_window.numTotalEventsToRun = int16_t(m_rows.size());

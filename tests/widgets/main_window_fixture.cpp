@@ -1,10 +1,40 @@
 #include "main_window_fixture.h"
 
 #include "click/mouse.h"
+#include "store/settings_file.h"
 
 #include <QPushButton>
 
-MainWindowFixture::MainWindowFixture() : window(std::make_unique<frmMain>(services)) {}
+namespace {
+
+shell::AppInfo AppIn(const QTemporaryDir& folder, std::vector<std::string> arguments) {
+    shell::AppInfo app;
+    app.folder = folder.path().toStdString();
+    app.exeName = "zorvane";
+    app.exePath = app.folder + "/zorvane";
+    app.arguments = std::move(arguments);
+    return app;
+}
+
+} // namespace
+
+MainWindowFixture::MainWindowFixture(std::vector<std::string> arguments)
+    : app(AppIn(folder, std::move(arguments))), window(std::make_unique<frmMain>(services, app)) {}
+
+std::string MainWindowFixture::Path(const QString& name) const {
+    return folder.filePath(name).toStdString();
+}
+
+std::string MainWindowFixture::SettingsFile() const {
+    return store::SettingsPath(app.folder);
+}
+
+void MainWindowFixture::WriteSettings(
+    const std::vector<std::pair<std::string, std::string>>& values) {
+    store::WriteDefaultSettings(SettingsFile());
+    for (const auto& [name, value] : values)
+        store::SetConfigValue(SettingsFile(), name, value);
+}
 
 bool MainWindowFixture::Idle() const {
     return window->btnStartStop->text() == QStringLiteral("&START");

@@ -1,20 +1,41 @@
-// The main window with fake platform services, for tests on the offscreen platform.
+// The main window with fake platform services and a folder of its own (its settings file,
+// signal files and help file live there), for tests on the offscreen platform.
 #pragma once
 
 #include "platform/fake/fake_dialogs.h"
+#include "platform/fake/fake_hot_key.h"
 #include "platform/fake/fake_mouse.h"
+#include "platform/fake/fake_shell.h"
+#include "platform/fake/fake_visual_styles.h"
+#include "platform/fake/fake_window_finder.h"
 #include "platform/qt/window_timer.h"
 #include "shell/main_window.h"
+
+#include <QTemporaryDir>
 
 #include <memory>
 
 struct MainWindowFixture {
     platform::FakeMouseInput mouse;
     platform::FakeDialogs dialogs;
-    platform::Services services{&mouse, &dialogs};
+    platform::FakeHotKeyService hotKey;
+    platform::FakeWindowFinder windows;
+    platform::FakeShell shell;
+    platform::FakeVisualStyles visualStyles;
+    platform::Services services{&mouse, &dialogs, &hotKey, &windows, &shell, &visualStyles};
+    QTemporaryDir folder;
+    shell::AppInfo app;
     std::unique_ptr<frmMain> window;
 
-    MainWindowFixture();
+    // The window as designed, not loaded from any settings file.
+    explicit MainWindowFixture(std::vector<std::string> arguments = {});
+
+    // A path in the window's folder.
+    std::string Path(const QString& name) const;
+    // The settings file of the window's folder.
+    std::string SettingsFile() const;
+    // Writes the default settings file, then sets the given elements' texts.
+    void WriteSettings(const std::vector<std::pair<std::string, std::string>>& values = {});
 
     bool Idle() const;
     // Which timer runs: "delay", "seconds", "tenths", "none"; "several" when more than one.

@@ -1,0 +1,155 @@
+// The global hot key with two copies in one folder: the idle CPU use of the owner and of the
+// watcher over 60 s with their 50 ms timers running, and the delay from a press of
+// CTRL + ALT + C to each copy's toggle, median and 95th percentile over 20 presses.
+//
+// The press is made through XTest from a connection of our own, and its moment read from the
+// server's clock; each copy makes one click after it starts (the owner 100 ms after, the watcher
+// 200 ms after, so that the two never press the one pointer at the same instant), seen by the
+// click recorder with the server's timestamps: toggle = click - that time.
+#include "harness.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kPresses = 20;
+constexpr int kIdleSeconds = 60;
+constexpr int kOwnerX = 600;
+constexpr int kWatcherX = 700;
+
+double CpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) /
+           double(sysconf(_SC_CLK_TCK));
+}
+
+// Presses CTRL + ALT + C and answers the server's time at that moment.
+Time PressHotKey(Display* display, Window clock) {
+    const Atom atom = XInternAtom(display, "ZORVANE_BENCH_CLOCK", False);
+    XChangeProperty(display, clock, atom, XA_STRING, 8, PropModeReplace, nullptr, 0);
+    for (KeySym key : {XK_Control_L, XK_Alt_L, XK_c})
+        XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), True, CurrentTime);
+    for (KeySym key : {XK_c, XK_Alt_L, XK_Control_L})
+        XTestFakeKeyEvent(display, XKeysymToKeycode(display, key), False, CurrentTime);
+    XSync(display, False);
+    XEvent event;
+    while (true) {
+        XNextEvent(display, &event);
+        if (event.type == PropertyNotify && event.xproperty.atom == atom)
+            return event.xproperty.time;
+    }
+}
+
+std::pair<double, double> MedianAndP95(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const size_t p95 = std::min(values.size() - 1, size_t(double(values.size()) * 0.95));
+    return {values[values.size() / 2], values[p95]};
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    e2e::XServer server;
+    e2e::Recorder recorder(server);
+    if (!server.Start() || !recorder.Start(QStringLiteral("600x768+424+0"))) {
+        std::fprintf(stderr, "hot_key_relay: cannot start Xvfb or the recorder\n");
+        return 2;
+    }
+    e2e::Program owner(server);
+    QProcess watcher;
+    for (const int x : {kOwnerX, kWatcherX}) {
+        owner.WriteSettings({{"XPStyle", "False"},
+                             {"PreventMultipleInstance", "False"},
+                             {"Coordx", std::to_string(x)},
+                             {"Coordy", "400"},
+                             {"ClickIntervalinms", x == kOwnerX ? "0" : "200"},
+                             {"RepeatClick", "1"},
+                             {"Clicks", "1"}});
+        if (x == kOwnerX) {
+            owner.Start();
+        } else {
+            watcher.setProcessEnvironment(server.Environment());
+            watcher.start(owner.FilePath(QStringLiteral("zorvane")), {});
+        }
+        e2e::WaitUntil(
+            [&] {
+                return e2e::FindWindows(server, QStringLiteral("Zorvane 2.20")).size() ==
+                       (x == kOwnerX ? 1 : 2);
+            },
+            10000);
+    }
+    if (e2e::FindWindows(server, QStringLiteral("Zorvane 2.20")).size() != 2) {
+        std::fprintf(stderr, "hot_key_relay: the two copies did not start\n");
+        return 2;
+    }
+
+    // Idle: both copies polling, nothing pressed.
+    const double ownerBefore = CpuSeconds(owner.Pid());
+    const double watcherBefore = CpuSeconds(watcher.processId());
+    QElapsedTimer idle;
+    idle.start();
+    QTest::qWait(kIdleSeconds * 1000);
+    const double seconds = double(idle.elapsed()) / 1000.0;
+    const double ownerCpu = 100.0 * (CpuSeconds(owner.Pid()) - ownerBefore) / seconds;
+    const double watcherCpu = 100.0 * (CpuSeconds(watcher.processId()) - watcherBefore) / seconds;
+
+    // Presses.
+    Display* display = XOpenDisplay(server.Display().toLocal8Bit().constData());
+    const Window clock =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+    XSelectInput(display, clock, PropertyChangeMask);
+    std::vector<double> ownerDelays;
+    std::vector<double> watcherDelays;
+    for (int i = 0; i < kPresses; ++i) {
+        const size_t before = recorder.Presses().size();
+        const Time pressed = PressHotKey(display, clock);
+        if (!recorder.WaitForPresses(before + 2, 3000)) {
+            std::fprintf(stderr, "hot_key_relay: press %d did not reach both copies\n", i + 1);
+            return 2;
+        }
+        const auto presses = recorder.Presses();
+        for (size_t k = before; k < presses.size(); ++k) {
+            const double firstClick = presses[k].x == kOwnerX ? 100.0 : 200.0;
+            const double delay = double(presses[k].time) - firstClick - double(pressed);
+            (presses[k].x == kOwnerX ? ownerDelays : watcherDelays).push_back(delay);
+        }
+        // Presses at no fixed phase of the copies' 50 ms timers.
+        QTest::qWait(300 + int(QRandomGenerator::global()->bounded(50)));
+    }
+    XCloseDisplay(display);
+    watcher.kill();
+    watcher.waitForFinished();
+    owner.Kill();
+
+    const auto [ownerMedian, ownerP95] = MedianAndP95(ownerDelays);
+    const auto [watcherMedian, watcherP95] = MedianAndP95(watcherDelays);
+    std::printf("Hot key with two copies (owner and watcher), 50 ms polling\n");
+    std::printf("idle CPU over %.0f s: owner %.3f%%, watcher %.3f%% of one core\n", seconds,
+                ownerCpu, watcherCpu);
+    std::printf("press to toggle over %d presses: owner median %.0f ms, 95th %.0f ms; "
+                "watcher median %.0f ms, 95th %.0f ms\n",
+                kPresses, ownerMedian, ownerP95, watcherMedian, watcherP95);
+    const bool met = ownerCpu <= 0.3 && watcherCpu <= 0.3 && watcherP95 <= 100;
+    std::printf("targets (idle CPU <= 0.3%% each, watcher 95th <= 100 ms): %s\n",
+                met ? "met" : "MISSED");
+    return met ? 0 : 1;
+}

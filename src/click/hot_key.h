@@ -1,0 +1,54 @@
+// HotKey: the registration of CTRL + ALT + the letter for the main window, and the polling that
+// tells the main window about a press. The copy that owns the hot key hears it from the system;
+// every other copy (a watcher) reads its signal file, which the owner stamps at each press.
+#pragma once
+
+#include "platform/hot_key.h"
+#include "store/file_system.h"
+#include "store/xml_document.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace click {
+
+class HotKey {
+public:
+    // folder: where the signal files live (the executable's folder).
+    HotKey(platform::HotKeyService& service, std::string folder);
+
+    // Takes the first character of the text, upper-cased, as the letter when it is A to Z.
+    // False, and nothing changes, for anything else (the empty text too).
+    bool SetHotKeyLetter(std::string_view sKey);
+    void RegisterGlobalHotKey();
+    void UnregisterGlobalHotKey();
+    // True when a press has been seen since the last poll.
+    bool PollHotKey();
+
+    char Letter() const { return static_cast<char>(numHotKeyCode); }
+    bool Owner() const { return numRegisterResult == 1; }
+    int32_t RegisterResult() const { return numRegisterResult; }
+    void SetWindow(platform::WindowHandle window) { hwndHotKey = window; }
+    platform::WindowHandle Window() const { return hwndHotKey; }
+    // This copy's signal file, whether or not it exists.
+    std::string SignalFilePath() const;
+
+private:
+    bool WatcherPoll();
+
+    platform::HotKeyService& m_service;
+    std::string m_folder;
+    platform::WindowHandle hwndHotKey = 0;
+    int16_t numHotKeyCode = 'C';
+    int32_t numRegisterResult = 0;
+    bool bUnregistered = false;
+    std::string strLastCheck;
+    store::XmlDocument objSignalDoc;
+    // The version of the signal file last read: an unchanged file holds no new stamp, so it is
+    // not read again (polled 20 times a second, this keeps an idle watcher idle).
+    std::optional<store::FileVersion> m_signalVersion;
+};
+
+} // namespace click

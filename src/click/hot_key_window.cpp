@@ -1,0 +1,104 @@
+// The main window's side of the global hot key: its polling timer, this copy's signal file, the
+// relay of a press to the other running copies, and the menu item that changes the letter.
+#include "click/hot_key_rules.h"
+#include "platform/qt/window_timer.h"
+#include "shell/main_window.h"
+#include "store/file_system.h"
+#include "store/settings_values.h"
+#include "store/xml_document.h"
+
+#include <QAction>
+#include <QFileSystemWatcher>
+
+void frmMain::LoadHotKey(const store::SettingsReader& settings) {
+    if (!m_hotKey->SetHotKeyLetter(std::string(1, settings.HotKey("HotKey"))))
+        m_hotKey->SetHotKeyLetter("C");
+    m_hotKey->SetWindow(static_cast<platform::WindowHandle>(winId()));
+    m_hotKey->RegisterGlobalHotKey();
+    if (m_hotKey->RegisterResult() == 0)
+        CreateHotKeySignalFile();
+}
+
+void frmMain::CreateHotKeySignalFile() {
+    strHotKeyFile = m_hotKey->SignalFilePath();
+    store::TextStream file = store::CreateTextFile(strHotKeyFile);
+    for (const std::string& line : click::SignalFileLines())
+        file.WriteLine(line);
+    file.Close();
+    WatchSignalFolder();
+}
+
+// Besides the 50 ms poll, a watcher looks at its signal file as soon as the folder changes, so
+// that it follows the owner within a few milliseconds whatever the phase of the two timers. A
+// stamp is acted on once however often it is looked at.
+void frmMain::WatchSignalFolder() {
+    if (m_signalFolderWatcher)
+        return;
+    m_signalFolderWatcher = new QFileSystemWatcher(this);
+    m_signalFolderWatcher->addPath(QString::fromStdString(m_app.folder));
+    connect(m_signalFolderWatcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (tmrHotKey->isEnabled() && !m_hotKey->Owner())
+            tmrHotKey_Timer();
+    });
+}
+
+// A failing step is passed over and the next one runs.
+void frmMain::tmrHotKey_Timer() {
+    try {
+        if (!m_hotKey->PollHotKey())
+            return;
+    } catch (const std::exception&) {
+        return;
+    }
+    try {
+        btnStartStop_Click();
+    } catch (const std::exception&) {
+    }
+    if (m_hotKey->Owner())
+        RelayHotKeyPress();
+}
+
+// Stamps every signal file in the folder with the time of the press; each watcher toggles itself
+// when it sees a new stamp. A file left by a copy that was killed is stamped too and harms no one.
+void frmMain::RelayHotKeyPress() {
+    const auto files = store::GetFolder(m_app.folder);
+    if (!files)
+        return;
+    if (!m_stampDocument)
+        m_stampDocument = std::make_unique<store::XmlDocument>();
+    for (const store::FolderFile& file : *files) {
+        if (file.name.find(click::kSignalFileMark) == std::string::npos)
+            continue;
+        if (!m_stampDocument->load(file.path))
+            continue;
+        store::XmlNode check = m_stampDocument->createAttribute("Check");
+        check.setText(click::PressStamp(click::SecondsSinceMidnight()));
+        m_stampDocument->documentElement().attributes().setNamedItem(check);
+        m_stampDocument->save(file.path);
+    }
+}
+
+void frmMain::mnHotKey_Click() {
+    const auto answer = m_services.dialogs->InputBox("CTRL + ALT + ", "Select your HotKey",
+                                                     std::string(1, HotKeyLetter()));
+    if (!answer || answer->empty())
+        return;
+    if (m_hotKey->SetHotKeyLetter(*answer)) {
+        m_hotKey->UnregisterGlobalHotKey();
+        m_hotKey->RegisterGlobalHotKey();
+        return;
+    }
+    m_services.dialogs->MessageBox("Please choose a key from A to Z.", "Invalid Setting",
+                                   platform::MsgIcon::Information, platform::MsgButtons::Ok);
+}
+
+void frmMain::UnloadHotKey() {
+    tmrHotKey->setEnabled(false);
+    m_hotKey->UnregisterGlobalHotKey();
+    if (!strHotKeyFile.empty() && store::FileExists(strHotKeyFile))
+        store::DeleteFile(strHotKeyFile);
+}
+
+char frmMain::HotKeyLetter() const {
+    return m_hotKey->Letter();
+}

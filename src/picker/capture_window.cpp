@@ -1,0 +1,151 @@
+#include "picker/capture_window.h"
+
+#include "click/sequence_window.h"
+#include "platform/qt/window_timer.h"
+#include "shell/main_window.h"
+#include "shell/window_on_top.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+constexpr int kPickingHeightTwips = 1725;
+constexpr int kNormalHeightTwips = 4785;
+
+// Lets pending window work run, so that the screen repaints without the main window.
+void LetTheScreenRepaint() {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    do
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    while (elapsed.elapsed() < 50);
+}
+
+} // namespace
+
+frmCapture::frmCapture(frmMain& main)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_main(main) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setWindowTitle(QStringLiteral("Locate"));
+    Label2 = AddLabel(QStringLiteral("Click anywhere for the location you want."), 8);
+    Label1 = AddLabel(QStringLiteral("Press ESC key or click on the screen to exit."), 32);
+    Timer1 = new platform::WindowTimer(100, this);
+    connect(Timer1, &platform::WindowTimer::Timer, this, [this] { Timer1_Timer(); });
+    Timer1->setEnabled(true);
+}
+
+QLabel* frmCapture::AddLabel(const QString& text, int top) {
+    auto* label = new QLabel(text, this);
+    label->setToolTip(QStringLiteral("Click to remove this label"));
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor(255, 255, 225));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    label->setPalette(palette);
+    label->setMargin(4);
+    label->adjustSize();
+    label->move(0, top);
+    label->installEventFilter(this);
+    return label;
+}
+
+void frmCapture::Form_Load() {
+    m_main.tmrHotKey->setEnabled(false);
+    m_main.SetHeightTwips(kPickingHeightTwips);
+    m_main.btnLocate->setEnabled(false);
+    m_main.btnStartStop->setEnabled(false);
+    m_main.hide();
+    LetTheScreenRepaint();
+
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen->geometry();
+    setGeometry(area);
+    m_picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    Label1->move((area.width() - Label1->width()) / 2, Label1->y());
+    Label2->move((area.width() - Label2->width()) / 2, Label2->y());
+    update();
+
+    m_main.show();
+    shell::SetTopMost(this, true);
+    m_main.tmrMouseInfo->setEnabled(true);
+}
+
+void frmCapture::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, m_picture);
+}
+
+void frmCapture::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (!isMinimized())
+        CutHole();
+}
+
+// The picker's region is the whole window less the main window's rectangle.
+void frmCapture::CutHole() {
+    const QRect main = m_main.frameGeometry().translated(-frameGeometry().topLeft());
+    m_mainLeft = m_main.frameGeometry().x();
+    setMask(QRegion(0, 0, frameGeometry().width(), frameGeometry().height()).subtracted(main));
+}
+
+// Only a sideways move re-cuts the hole.
+void frmCapture::Timer1_Timer() {
+    if (m_main.frameGeometry().x() != m_mainLeft)
+        CutHole();
+}
+
+void frmCapture::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape)
+        Unload();
+}
+
+void frmCapture::mousePressEvent(QMouseEvent* /*event*/) {
+    Unload();
+}
+
+// A click on a label takes the label away; it neither picks nor closes.
+bool frmCapture::eventFilter(QObject* watched, QEvent* event) {
+    if ((watched == Label1 || watched == Label2) && event->type() == QEvent::MouseButtonPress) {
+        static_cast<QWidget*>(watched)->hide();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmCapture::Unload() {
+    close();
+}
+
+void frmCapture::closeEvent(QCloseEvent* event) {
+    Form_Unload();
+    event->accept();
+}
+
+void frmCapture::Form_Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    Timer1->setEnabled(false);
+    m_main.tmrMouseInfo->setEnabled(false);
+    m_main.btnLocate->setEnabled(true);
+    m_main.btnStartStop->setEnabled(true);
+    m_main.SetHeightTwips(kNormalHeightTwips);
+    m_main.tmrHotKey->setEnabled(true);
+    if (m_main.numRowNo > 0) {
+        if (m_main.frmMouseEvents) {
+            m_main.frmMouseEvents->ShowWindow();
+            m_main.frmMouseEvents->SetRowPosition(m_main.numRowNo - 1, m_main.txtX->text(),
+                                                  m_main.txtY->text());
+        }
+        m_main.numRowNo = 0;
+    }
+}

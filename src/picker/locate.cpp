@@ -1,0 +1,39 @@
+// The main window's side of the location picker: the Locate button and the live coordinates.
+#include "picker/capture_window.h"
+#include "platform/qt/twips.h"
+#include "platform/qt/window_timer.h"
+#include "shell/main_window.h"
+
+#include <QLineEdit>
+
+void frmMain::btnLocate_Click() {
+    ShowPicker();
+}
+
+// Shows the picker (not modal) for the main window, or for the event row numRowNo names.
+void frmMain::ShowPicker() {
+    if (m_capture)
+        return;
+    m_capture = new frmCapture(*this);
+    m_capture->Form_Load();
+    m_capture->show();
+    m_capture->activateWindow();
+    m_capture->setFocus(Qt::ActiveWindowFocusReason);
+}
+
+void frmMain::tmrMouseInfo_Timer() {
+    txtX->setText(QString::number(objMouse->x()));
+    txtY->setText(QString::number(objMouse->y()));
+}
+
+void frmMain::UnloadPicker() {
+    if (m_capture)
+        m_capture->Unload();
+}
+
+// The height is the window's outer height, its frame included where there is one.
+void frmMain::SetHeightTwips(int twips) {
+    m_heightTwips = twips;
+    const int frame = frameGeometry().height() - geometry().height();
+    setFixedHeight(platform::PixelsFromTwips(twips) - frame);
+}

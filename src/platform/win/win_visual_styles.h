@@ -1,0 +1,17 @@
+// Visual styles on Windows: GetVersion, uxtheme's IsThemeActive, file attributes.
+#pragma once
+
+#include "platform/visual_styles.h"
+
+namespace platform {
+
+class WinVisualStyles final : public VisualStyles {
+public:
+    bool IsVisualStyleSystem() override;
+    bool ThemeLibraryPresent() override;
+    bool IsThemeActive() override;
+    void MarkHiddenSystem(const std::string& path) override;
+    void ClearAttributes(const std::string& path) override;
+};
+
+} // namespace platform

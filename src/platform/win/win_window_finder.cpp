@@ -1,0 +1,39 @@
+#include "platform/win/win_window_finder.h"
+
+#include "platform/native.h"
+
+#include <windows.h>
+
+// windows.h makes FindWindow a macro for FindWindowA or FindWindowW; here it names our member.
+#undef FindWindow
+
+namespace platform {
+namespace {
+
+HWND ToHwnd(WindowHandle window) {
+    return reinterpret_cast<HWND>(static_cast<uintptr_t>(window));
+}
+
+} // namespace
+
+WindowHandle WinWindowFinder::FindWindow(const std::string& caption) {
+    return reinterpret_cast<uintptr_t>(::FindWindowA(nullptr, caption.c_str()));
+}
+
+bool WinWindowFinder::IsIconic(WindowHandle window) {
+    return ::IsIconic(ToHwnd(window)) != 0;
+}
+
+void WinWindowFinder::Restore(WindowHandle window) {
+    ::ShowWindow(ToHwnd(window), SW_RESTORE);
+}
+
+void WinWindowFinder::SetForegroundWindow(WindowHandle window) {
+    ::SetForegroundWindow(ToHwnd(window));
+}
+
+std::unique_ptr<WindowFinder> CreateNativeWindowFinder() {
+    return std::make_unique<WinWindowFinder>();
+}
+
+} // namespace platform

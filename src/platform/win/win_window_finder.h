@@ -1,0 +1,17 @@
+// Finding and activating top-level windows on Windows: FindWindowA, IsIconic,
+// ShowWindow(SW_RESTORE) and SetForegroundWindow.
+#pragma once
+
+#include "platform/window_finder.h"
+
+namespace platform {
+
+class WinWindowFinder final : public WindowFinder {
+public:
+    WindowHandle FindWindow(const std::string& caption) override;
+    bool IsIconic(WindowHandle window) override;
+    void Restore(WindowHandle window) override;
+    void SetForegroundWindow(WindowHandle window) override;
+};
+
+} // namespace platform

@@ -1,0 +1,120 @@
+// The main window's close request and unload: the tray may keep the window, otherwise the hot
+// key is given up, the settings are written back and the other windows close. The unload itself
+// is never cancelled.
+#include "click/sequence_window.h"
+#include "platform/qt/check_state.h"
+#include "platform/qt/window_timer.h"
+#include "shell/about_window.h"
+#include "shell/main_window.h"
+#include "store/settings_file.h"
+#include "store/settings_values.h"
+#include "tray/tray_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QLineEdit>
+#include <QRadioButton>
+
+#include <map>
+
+namespace {
+
+// How a close was asked for.
+constexpr int kUnloadByUser = 0; // close box, system menu, ALT+F4
+constexpr int kUnloadByCode = 1;
+
+} // namespace
+
+void frmMain::Unload() {
+    m_unloadingByCode = true;
+    close();
+    if (!m_unloaded) // a hidden window may not see its close request
+        Form_Unload();
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    if (m_unloaded) {
+        event->accept();
+        return;
+    }
+    bool cancel = false;
+    Form_QueryUnload(cancel, m_unloadingByCode ? kUnloadByCode : kUnloadByUser);
+    m_unloadingByCode = false;
+    if (cancel) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_QueryUnload(bool& cancel, int unloadMode) {
+    if (mnSysTray->isChecked() && !mnCloseMeansClose->isChecked() && FormSys)
+        FormSys->MeQueryUnload(this, cancel, unloadMode);
+}
+
+void frmMain::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        Form_Resize();
+}
+
+void frmMain::Form_Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    tmrDelay->setEnabled(false);
+    tmr1sec->setEnabled(false);
+    tmrClick->setEnabled(false);
+    UnloadHotKey();
+    WriteSettingsBack();
+    if (bFormMouseEventsLoaded && frmMouseEvents) {
+        frmMouseEvents->Unload(true);
+        frmMouseEvents = nullptr;
+    }
+    UnloadPicker();
+    if (m_about)
+        m_about->Unload();
+    RemoveTrayWindow();
+    QCoreApplication::quit();
+}
+
+void frmMain::WriteSettingsBack() {
+    // A settings file deleted or damaged while the program ran is made anew, so that the
+    // settings of this session are not lost.
+    if (!store::GetConfigValue(m_settingsFile, "SysTray"))
+        store::WriteDefaultSettings(m_settingsFile);
+    const auto boolean = [](const QAction* item) { return store::BooleanText(item->isChecked()); };
+    const auto number = [](const QLineEdit* box) {
+        return store::NumberBoxText(box->text().toStdString());
+    };
+    const std::map<std::string_view, std::string> values{
+        {"PreventMultipleInstance", boolean(mnPrevInstance)},
+        {"XPStyle", boolean(mnXPStyle)},
+        {"SysTray", boolean(mnSysTray)},
+        {"CloseMeansClose", boolean(mnCloseMeansClose)},
+        {"HideOnMinimize", boolean(mnHideOnMinimize)},
+        {"AlwaysonTop", boolean(mnTop)},
+        {"SafetyMechanism", boolean(mnSafetyMechanism)},
+        {"HyperClick", boolean(mnHyperClick)},
+        {"RepeatClick", store::IntegerText(platform::CheckValue(chkRepeatClick))},
+        {"Delay", number(txtDelay)},
+        {"ClickIntervalinms", number(txtInterval)},
+        {"Coordx", number(txtX)},
+        {"Coordy", number(txtY)},
+        {"Clicks", number(txtRepeatClick)},
+        {"Button", store::ButtonText(optButton[1]->isChecked() ? store::MouseButton::Right
+                                                               : store::MouseButton::Left)},
+        {"HotKey", store::HotKeyText(HotKeyLetter())},
+        {"KeepRepeatClick", boolean(mnKeepRepeatClick)},
+        {"InitialRepeatClicks", store::IntegerText(numInitialRepeatClicks)},
+        {"StartMinimized", boolean(mnStartMinimized)},
+        {"Range", store::IntegerText(platform::CheckValue(chkRange))},
+        {"ClickInterval2inms", number(txtInterval2)},
+    };
+    for (std::string_view name :
+         store::MainWindowWriteBackOrder(mnKeepRepeatClick->isChecked(), numInitialRepeatClicks))
+        store::SetConfigValue(m_settingsFile, name, values.at(name));
+}

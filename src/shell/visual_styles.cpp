@@ -1,0 +1,43 @@
+#include "shell/visual_styles.h"
+
+#include "platform/shell.h"
+#include "platform/visual_styles.h"
+#include "shell/manifest.h"
+#include "store/atomic_write.h"
+#include "store/file_system.h"
+
+namespace shell {
+
+bool ApplyVisualStyles(bool& restartIfWritten, bool& deleteIfPresent, bool& forceRewrite,
+                       const AppInfo& app, const VisualStylesServices& services) {
+    if (!services.styles.IsVisualStyleSystem() || !services.styles.ThemeLibraryPresent())
+        return false;
+    if (!services.styles.IsThemeActive())
+        return false;
+    if (restartIfWritten || deleteIfPresent)
+        forceRewrite = false;
+
+    const std::string path = ManifestPath(app.folder, app.exeName);
+    if (store::FileExists(path) && !forceRewrite) {
+        if (deleteIfPresent) {
+            services.styles.ClearAttributes(path);
+            store::DeleteFile(path);
+        }
+        return true;
+    }
+    const std::string text = ManifestText(app.exeName, kVersionMajor, kVersionMinor,
+                                          kVersionRevision, kFileDescription, kCompanyName);
+    if (store::FileExists(path)) {
+        services.styles.ClearAttributes(path);
+        store::DeleteFile(path);
+    }
+    if (store::WriteFileAtomically(path, text))
+        services.styles.MarkHiddenSystem(path);
+    if (restartIfWritten && store::FileExists(path)) {
+        services.shell.StartProcess(app.exePath, app.arguments);
+        services.endProcess();
+    }
+    return false;
+}
+
+} // namespace shell

@@ -1,0 +1,90 @@
+// The main window's options that govern the windows themselves: always on top, start minimized,
+// one running copy only, visual styles, the tray with its close and minimize behaviour, and the
+// Mouse Events window.
+#include "click/sequence_window.h"
+#include "shell/about_window.h"
+#include "shell/main_window.h"
+#include "shell/single_instance.h"
+#include "shell/window_on_top.h"
+#include "tray/tray_window.h"
+
+#include <QAction>
+
+namespace {
+
+void Flip(QAction* item) {
+    item->setChecked(!item->isChecked());
+}
+
+} // namespace
+
+void frmMain::mnTop_Click() {
+    Flip(mnTop);
+    shell::SetTopMost(this, mnTop->isChecked());
+    if (m_about)
+        shell::SetTopMost(m_about.get(), mnTop->isChecked());
+}
+
+void frmMain::mnStartMinimized_Click() {
+    Flip(mnStartMinimized);
+}
+
+void frmMain::mnPrevInstance_Click() {
+    Flip(mnPrevInstance);
+}
+
+void frmMain::mnXPStyle_Click() {
+    Flip(mnXPStyle);
+}
+
+void frmMain::mnCloseMeansClose_Click() {
+    Flip(mnCloseMeansClose);
+}
+
+void frmMain::mnHideOnMinimize_Click() {
+    Flip(mnHideOnMinimize);
+}
+
+void frmMain::mnSysTray_Click() {
+    Flip(mnSysTray);
+    if (mnSysTray->isChecked()) {
+        CreateTrayWindow();
+        return;
+    }
+    // A main window hidden in the tray comes back before the icon goes.
+    shell::ActivateMainWindow(*m_services.windows);
+    RemoveTrayWindow();
+}
+
+void frmMain::CreateTrayWindow() {
+    if (!trayWindowFactory || m_tray)
+        return;
+    m_tray = trayWindowFactory(*this);
+    FormSys = m_tray.get();
+}
+
+void frmMain::RemoveTrayWindow() {
+    if (!m_tray)
+        return;
+    m_tray->FSys_Unload();
+    FormSys = nullptr;
+    m_tray.reset();
+}
+
+void frmMain::mnMouseEvents_Click() {
+    Flip(mnMouseEvents);
+    if (mnMouseEvents->isChecked()) {
+        if (!frmMouseEvents && mouseEventsWindowFactory)
+            frmMouseEvents = mouseEventsWindowFactory(*this);
+        return;
+    }
+    if (frmMouseEvents)
+        frmMouseEvents->Unload(false);
+}
+
+void frmMain::Form_Resize() {
+    if (FormSys)
+        FormSys->FSys_Resize();
+    if (mnSysTray->isChecked() && mnHideOnMinimize->isChecked() && FormSys)
+        FormSys->MeResize(this);
+}

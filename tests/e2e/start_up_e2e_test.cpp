@@ -1,0 +1,165 @@
+// The real program's start-up and shut-down in a folder of its own: the settings file created
+// or recovered, "run" with the saved settings (also through the visual-styles restart), one copy
+// only, and File > Exit writing the settings back.
+#include "harness.h"
+#include "store/settings_file.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <memory>
+
+class StartUpE2eTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void missingSettingsFileIsCreatedOnce();
+    void damagedSettingsEndTheProgram();
+    void runClicksWithTheSavedSettings_data();
+    void runClicksWithTheSavedSettings();
+    void secondCopyEndsAtOnce();
+    void exitWritesTheSettingsBack();
+
+private:
+    QString WaitForBox(const QString& title);
+    QStringList Manifests(const e2e::Program& program) const;
+
+    std::unique_ptr<e2e::XServer> m_server;
+    std::unique_ptr<e2e::Recorder> m_recorder;
+};
+
+namespace {
+
+QByteArray DefaultSettingsBytes() {
+    QTemporaryDir folder;
+    const std::string path = store::SettingsPath(folder.path().toStdString());
+    store::WriteDefaultSettings(path);
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+void StartUpE2eTest::initTestCase() {
+    m_server = std::make_unique<e2e::XServer>();
+    QVERIFY(m_server->Start());
+    m_recorder = std::make_unique<e2e::Recorder>(*m_server);
+    QVERIFY(m_recorder->Start(QStringLiteral("600x768+424+0")));
+}
+
+QString StartUpE2eTest::WaitForBox(const QString& title) {
+    QString box;
+    e2e::WaitUntil(
+        [&] {
+            box = e2e::FindWindows(*m_server, title).value(0);
+            return !box.isEmpty();
+        },
+        15000);
+    return box;
+}
+
+QStringList StartUpE2eTest::Manifests(const e2e::Program& program) const {
+    return QDir(program.Folder())
+        .entryList({QStringLiteral("*.manifest")}, QDir::Files | QDir::Hidden);
+}
+
+void StartUpE2eTest::missingSettingsFileIsCreatedOnce() {
+    e2e::Program program(*m_server);
+    QVERIFY(program.Start());
+    const QString box = WaitForBox(QStringLiteral("Configuration File"));
+    QVERIFY2(!box.isEmpty(), "no message about the new settings file");
+    QCOMPARE(program.ReadFile(QStringLiteral("config.xml")), DefaultSettingsBytes());
+    QVERIFY(e2e::Keys(*m_server, box, {QStringLiteral("Return")}));
+    // The defaults turn visual styles on: the program restarts once, and the new copy says
+    // nothing more.
+    QVERIFY(!program.WaitForWindow().isEmpty());
+    QTest::qWait(500);
+    QVERIFY(e2e::FindWindows(*m_server, QStringLiteral("Configuration File")).isEmpty());
+    QCOMPARE(program.Processes().size(), size_t{1});
+    QVERIFY(Manifests(program).isEmpty());
+    program.Kill();
+}
+
+void StartUpE2eTest::damagedSettingsEndTheProgram() {
+    e2e::Program program(*m_server);
+    QVERIFY(program.WriteSettings({{"SysTray", "yes"}}));
+    QVERIFY(program.Start());
+    const QString box = WaitForBox(QStringLiteral("Configuration File Error"));
+    QVERIFY2(!box.isEmpty(), "no message about the damaged settings");
+    QVERIFY(e2e::FindWindows(*m_server, QStringLiteral("Zorvane 2.20")).isEmpty());
+    QVERIFY(e2e::Keys(*m_server, box, {QStringLiteral("Return")}));
+    QVERIFY(program.WaitForAllExited(10000));
+    QCOMPARE(program.ReadFile(QStringLiteral("config.xml")), DefaultSettingsBytes());
+    QVERIFY(e2e::FindWindows(*m_server, QStringLiteral("Zorvane 2.20")).isEmpty());
+}
+
+void StartUpE2eTest::runClicksWithTheSavedSettings_data() {
+    QTest::addColumn<QString>("visualStyles");
+    QTest::newRow("through the visual-styles restart") << "True";
+    QTest::newRow("without visual styles") << "False";
+}
+
+void StartUpE2eTest::runClicksWithTheSavedSettings() {
+    QFETCH(QString, visualStyles);
+    e2e::Program program(*m_server);
+    QVERIFY(program.WriteSettings({{"XPStyle", visualStyles.toStdString()},
+                                   {"Coordx", "812"},
+                                   {"Coordy", "333"},
+                                   {"ClickIntervalinms", "300"},
+                                   {"RepeatClick", "1"},
+                                   {"Clicks", "3"},
+                                   {"Button", "2"}}));
+    const size_t before = m_recorder->Presses().size();
+    QVERIFY(program.Start({QStringLiteral("RUN")}));
+    QVERIFY(m_recorder->WaitForPresses(before + 3, 15000));
+    QTest::qWait(700);
+    const auto presses = m_recorder->Presses();
+    QCOMPARE(presses.size(), before + 3);
+    for (size_t i = before; i < presses.size(); ++i) {
+        QCOMPARE(presses[i].x, 812);
+        QCOMPARE(presses[i].y, 333);
+        QCOMPARE(presses[i].button, 3);
+    }
+    QVERIFY(Manifests(program).isEmpty());
+    QCOMPARE(program.Processes().size(), size_t{1});
+    program.Kill();
+}
+
+void StartUpE2eTest::secondCopyEndsAtOnce() {
+    e2e::Program first(*m_server);
+    QVERIFY(first.WriteSettings({{"XPStyle", "False"}}));
+    QVERIFY(first.Start());
+    QVERIFY(!first.WaitForWindow().isEmpty());
+    const QByteArray settings = first.ReadFile(QStringLiteral("config.xml"));
+
+    // A second start from the same folder.
+    QProcess second;
+    second.setProcessEnvironment(m_server->Environment());
+    second.start(first.FilePath(QStringLiteral("zorvane")), {});
+    QVERIFY(second.waitForFinished(10000));
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(e2e::FindWindows(*m_server, QStringLiteral("Zorvane 2.20")).size(), qsizetype(1));
+    QCOMPARE(first.ReadFile(QStringLiteral("config.xml")), settings);
+    QCOMPARE(first.Processes().size(), size_t{1});
+    first.Kill();
+}
+
+void StartUpE2eTest::exitWritesTheSettingsBack() {
+    e2e::Program program(*m_server);
+    QVERIFY(program.WriteSettings({{"XPStyle", "0"}, {"Coordx", "5"}}));
+    QVERIFY(program.Start());
+    const QString window = program.WaitForWindow();
+    QVERIFY(!window.isEmpty());
+    QVERIFY(e2e::Keys(*m_server, window, {QStringLiteral("ctrl+a")}));
+    QVERIFY(e2e::Type(*m_server, window, QStringLiteral("77abc")));
+    QVERIFY(e2e::Keys(*m_server, window, {QStringLiteral("F12")}));
+    QVERIFY(program.WaitForAllExited(10000));
+    const std::string file = store::SettingsPath(program.Folder().toStdString());
+    QCOMPARE(store::GetConfigValue(file, "Coordx").value_or(""), std::string("77"));
+    QCOMPARE(store::GetConfigValue(file, "XPStyle").value_or(""), std::string("False"));
+    QCOMPARE(store::GetConfigValue(file, "HideOnMinimize").value_or(""), std::string("True"));
+}
+
+QTEST_GUILESS_MAIN(StartUpE2eTest)
+#include "start_up_e2e_test.moc"

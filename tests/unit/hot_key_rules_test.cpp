@@ -1,0 +1,117 @@
+// The hot-key letter, the signal file's name and lines, the press stamp and the watcher's
+// decision.
+#include "click/hot_key_rules.h"
+
+#include <QTest>
+
+class HotKeyRulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void letter_data();
+    void letter();
+    void signalFile();
+    void stamp_data();
+    void stamp();
+    void timeOfDay();
+    void watcherDecision_data();
+    void watcherDecision();
+};
+
+void HotKeyRulesTest::letter_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("code"); // 0: refused
+    QTest::newRow("C") << "C" << int('C');
+    QTest::newRow("lower case") << "x" << int('X');
+    QTest::newRow("first character of a word") << "cat" << int('C');
+    QTest::newRow("digit") << "9" << 0;
+    QTest::newRow("1") << "1" << 0;
+    QTest::newRow("question mark") << "?" << 0;
+    QTest::newRow("empty") << "" << 0;
+    QTest::newRow("blank first") << " a" << 0;
+    QTest::newRow("Z") << "z" << int('Z');
+    QTest::newRow("accented letter") << QStringLiteral("é") << 0;
+}
+
+void HotKeyRulesTest::letter() {
+    QFETCH(QString, text);
+    QFETCH(int, code);
+    const auto result = click::HotKeyCode(text.toStdString());
+    QCOMPARE(result.has_value(), code != 0);
+    if (code)
+        QCOMPARE(int(*result), code);
+}
+
+void HotKeyRulesTest::signalFile() {
+    QCOMPARE(click::SignalFileName(1049612), std::string("1049612_HotKey.xml"));
+    const auto lines = click::SignalFileLines();
+    QCOMPARE(lines.size(), size_t{4});
+    QCOMPARE(lines[0], std::string("<?xml version=\"1.0\"?>"));
+    QCOMPARE(lines[1], std::string("<!-- Do not change this file yourself, or else you may cause "
+                                   "the application to malfunction! -->"));
+    QCOMPARE(lines[2], std::string("<HotKey Check=\"0\">"));
+    QCOMPARE(lines[3], std::string("</HotKey>"));
+}
+
+void HotKeyRulesTest::stamp_data() {
+    QTest::addColumn<double>("seconds");
+    QTest::addColumn<QString>("stamp");
+    QTest::newRow("afternoon") << 45296.52 << "45296.52";
+    QTest::newRow("seven digits") << 86399.994 << "86399.99";
+    QTest::newRow("morning") << 3600.25 << "3600.25";
+    QTest::newRow("just after midnight") << 0.5 << "0.5";
+    QTest::newRow("whole second") << 120.0 << "120";
+}
+
+void HotKeyRulesTest::stamp() {
+    QFETCH(double, seconds);
+    QTEST(QString::fromStdString(click::PressStamp(seconds)), "stamp");
+}
+
+void HotKeyRulesTest::timeOfDay() {
+    const double seconds = click::SecondsSinceMidnight();
+    QVERIFY(seconds >= 0 && seconds < 86400);
+}
+
+void HotKeyRulesTest::watcherDecision_data() {
+    QTest::addColumn<QStringList>("names");
+    QTest::addColumn<QStringList>("values");
+    QTest::addColumn<QString>("last");
+    QTest::addColumn<QString>("acted"); // empty: no press
+    QTest::newRow("fresh file") << QStringList{"Check"} << QStringList{"0"} << ""
+                                << "";
+    QTest::newRow("new stamp") << QStringList{"Check"} << QStringList{"45296.52"} << ""
+                               << "45296.52";
+    QTest::newRow("stamp already acted on")
+        << QStringList{"Check"} << QStringList{"45296.52"} << "45296.52"
+        << "";
+    QTest::newRow("another stamp") << QStringList{"Check"} << QStringList{"45300.1"} << "45296.52"
+                                   << "45300.1";
+    QTest::newRow("no attribute") << QStringList{} << QStringList{} << ""
+                                  << "";
+    QTest::newRow("Check not first")
+        << QStringList{"Other", "Check"} << QStringList{"1", "45296.52"} << ""
+        << "";
+    QTest::newRow("name in other case") << QStringList{"check"} << QStringList{"45296.52"} << ""
+                                        << "";
+    QTest::newRow("Check first of two")
+        << QStringList{"Check", "Other"} << QStringList{"7.5", "1"} << ""
+        << "7.5";
+}
+
+void HotKeyRulesTest::watcherDecision() {
+    QFETCH(QStringList, names);
+    QFETCH(QStringList, values);
+    QFETCH(QString, last);
+    QFETCH(QString, acted);
+    std::vector<std::pair<std::string, std::string>> attributes;
+    for (int i = 0; i < names.size(); ++i)
+        attributes.emplace_back(names[i].toStdString(), values[i].toStdString());
+    const auto result = click::NewPressStamp(attributes, last.toStdString());
+    QCOMPARE(result.has_value(), !acted.isEmpty());
+    if (result)
+        QCOMPARE(QString::fromStdString(*result), acted);
+}
+
+QTEST_APPLESS_MAIN(HotKeyRulesTest)
+#include "hot_key_rules_test.moc"

@@ -1,0 +1,116 @@
+// The command-line words, the caption, and the manifest's path and text.
+#include "shell/app_info.h"
+#include "shell/command_line.h"
+#include "shell/manifest.h"
+
+#include <QTest>
+
+class ShellRulesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void commandLineWords_data();
+    void commandLineWords();
+    void commandLineText();
+    void captions();
+    void manifestPath_data();
+    void manifestPath();
+    void manifestText();
+    void manifestPlaceholdersAreReplacedEverywhere();
+};
+
+void ShellRulesTest::commandLineWords_data() {
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<bool>("run");
+    QTest::addColumn<bool>("events");
+    QTest::addColumn<bool>("terminate");
+    QTest::newRow("empty") << "" << false << false << false;
+    QTest::newRow("run") << "run" << true << false << false;
+    QTest::newRow("capitals") << "RUN" << true << false << false;
+    QTest::newRow("inside another word") << "prune" << true << false << false;
+    QTest::newRow("events counts as event") << "events" << false << true << false;
+    QTest::newRow("load") << "LoAd" << false << true << false;
+    QTest::newRow("all, no separators") << "eventrunterminate" << true << true << true;
+    QTest::newRow("terminate alone") << "terminate" << false << false << true;
+    QTest::newRow("words apart") << "-x run /event terminate" << true << true << true;
+    QTest::newRow("near misses") << "ru n evnt lod terminat" << false << false << false;
+}
+
+void ShellRulesTest::commandLineWords() {
+    QFETCH(QString, line);
+    const shell::CommandLineWords words = shell::ReadCommandLine(line.toStdString());
+    QTEST(words.autorun, "run");
+    QTEST(words.autoloadEvents, "events");
+    QTEST(words.autoTerminate, "terminate");
+}
+
+void ShellRulesTest::commandLineText() {
+    QCOMPARE(shell::CommandLineText({}), std::string());
+    QCOMPARE(shell::CommandLineText({"run", "event"}), std::string("run event"));
+    // A word split over two arguments is found in the joined text, as in one command line.
+    QVERIFY(shell::ReadCommandLine(shell::CommandLineText({"ru", "n"})).autorun == false);
+    QVERIFY(shell::ReadCommandLine(shell::CommandLineText({"x", "RUN"})).autorun);
+}
+
+void ShellRulesTest::captions() {
+    QCOMPARE(shell::MainCaption(), std::string("Zorvane 2.20"));
+    QCOMPARE(shell::VersionText(), std::string("Version 2.20"));
+}
+
+void ShellRulesTest::manifestPath_data() {
+    QTest::addColumn<QString>("folder");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("folder") << "/opt/zorvane"
+                            << "/opt/zorvane/prog.exe.manifest";
+    QTest::newRow("root") << "/"
+                          << "/prog.exe.manifest";
+    QTest::newRow("drive root") << "C:\\"
+                                << "C:\\prog.exe.manifest";
+    QTest::newRow("trailing slash") << "/opt/z/"
+                                    << "/opt/z/prog.exe.manifest";
+}
+
+void ShellRulesTest::manifestPath() {
+    QFETCH(QString, folder);
+    QTEST(QString::fromStdString(shell::ManifestPath(folder.toStdString(), "prog")), "path");
+}
+
+void ShellRulesTest::manifestText() {
+    const std::string text = shell::ManifestText(
+        "zorvane", 2, 20, 0, "Click your mouse button automatically", "Zorvane");
+    const QStringList lines = QString::fromStdString(text).split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 23); // 22 lines, each ended by CR LF
+    QCOMPARE(lines.last(), QString());
+    QCOMPARE(lines[0],
+             QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> "));
+    QCOMPARE(lines[1], QStringLiteral("<assembly "));
+    QCOMPARE(lines[2], QStringLiteral("   xmlns=\"urn:schemas-microsoft-com:asm.v1\" "));
+    QCOMPARE(lines[3], QStringLiteral("   manifestVersion=\"1.0\">"));
+    QCOMPARE(lines[4], QStringLiteral("<assemblyIdentity "));
+    QCOMPARE(lines[5], QStringLiteral("    processorArchitecture=\"x86\" "));
+    QCOMPARE(lines[6], QStringLiteral("    version=\"2.20.0.0\""));
+    QCOMPARE(lines[7], QStringLiteral("    type=\"win32\""));
+    QCOMPARE(lines[8], QStringLiteral("    name=\"Zorvane.zorvane.exe\"/>"));
+    QCOMPARE(lines[9], QStringLiteral(
+                           "    <description>Click your mouse button automatically</description>"));
+    QCOMPARE(lines[12], QStringLiteral("    <assemblyIdentity"));
+    QCOMPARE(lines[13], QStringLiteral("         type=\"win32\""));
+    QCOMPARE(lines[14], QStringLiteral("         name=\"Microsoft.Windows.Common-Controls\""));
+    QCOMPARE(lines[16], QStringLiteral("         publicKeyToken=\"6595b64144ccf1df\""));
+    QCOMPARE(lines[18], QStringLiteral("         processorArchitecture=\"x86\"/>"));
+    QCOMPARE(lines[21], QStringLiteral("</assembly>"));
+}
+
+void ShellRulesTest::manifestPlaceholdersAreReplacedEverywhere() {
+    // The company is inserted verbatim, and a value holding a later placeholder's name is not
+    // replaced again.
+    const std::string text = shell::ManifestText("a", 1, 2, 3, "EXENAME & <d>", "A&B");
+    QVERIFY(text.find("name=\"A&B.a.exe\"/>") != std::string::npos);
+    QVERIFY(text.find("version=\"1.2.3.0\"") != std::string::npos);
+    QVERIFY(text.find("<description>EXENAME & <d></description>") != std::string::npos);
+    for (const char* placeholder : {"EXEVERSION", "EXEDESCRIPTION", "COMPANYNAME"})
+        QVERIFY2(text.find(placeholder) == std::string::npos, placeholder);
+}
+
+QTEST_APPLESS_MAIN(ShellRulesTest)
+#include "shell_rules_test.moc"

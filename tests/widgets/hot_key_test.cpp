@@ -1,0 +1,195 @@
+// The hot key in the main window: the owner and watcher paths of the timer tick, the relay to
+// every signal file, the signal file's life, and the menu item that changes the letter.
+#include "click/hot_key_rules.h"
+#include "main_window_fixture.h"
+#include "store/atomic_write.h"
+#include "store/file_system.h"
+#include "store/xml_document.h"
+
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+class HotKeyTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void ownerRegistersAndToggles();
+    void relayStampsEverySignalFile();
+    void watcherFollowsNewStamps();
+    void watcherFileGoesAtShutDown();
+    void menuItemAnswers_data();
+    void menuItemAnswers();
+};
+
+namespace {
+
+std::string Check(const std::string& path) {
+    store::XmlDocument document;
+    if (!document.load(path))
+        return "<unreadable>";
+    return document.documentElement().attributes().getNamedItem("Check").text();
+}
+
+void Stamp(const std::string& path, const std::string& stamp) {
+    store::XmlDocument document;
+    QVERIFY(document.load(path));
+    store::XmlNode check = document.createAttribute("Check");
+    check.setText(stamp);
+    document.documentElement().attributes().setNamedItem(check);
+    QVERIFY(document.save(path));
+}
+
+// Loads the window with a counted run of one click every tenth, so that a start shows.
+void LoadForPresses(MainWindowFixture& f) {
+    f.WriteSettings({{"RepeatClick", "1"}, {"Clicks", "50"}, {"ClickIntervalinms", "0"}});
+    QVERIFY(f.window->Form_Load());
+}
+
+} // namespace
+
+void HotKeyTest::ownerRegistersAndToggles() {
+    MainWindowFixture f;
+    f.WriteSettings({{"HotKey", "q"}});
+    QVERIFY(f.window->Form_Load());
+    QCOMPARE(f.hotKey.calls().size(), size_t{1});
+    const auto& registration = f.hotKey.calls()[0];
+    QCOMPARE(registration.id, 0xBFFF);
+    QCOMPARE(registration.modifiers, 3u);
+    QCOMPARE(registration.virtualKey, uint32_t('Q'));
+    QCOMPARE(registration.window, platform::WindowHandle(f.window->winId()));
+    QVERIFY(f.window->HotKeyFile().empty()); // an owner has no signal file
+    QVERIFY(f.window->tmrHotKey->isEnabled());
+    QCOMPARE(f.window->tmrHotKey->interval(), 50);
+
+    f.window->tmrHotKey_Timer();
+    QVERIFY(f.Idle());
+    f.hotKey.press();
+    f.window->tmrHotKey_Timer();
+    QVERIFY(!f.Idle());
+    f.hotKey.press();
+    f.window->tmrHotKey_Timer();
+    QVERIFY(f.Idle());
+}
+
+void HotKeyTest::relayStampsEverySignalFile() {
+    MainWindowFixture f;
+    const std::string fresh = f.Path("1234_HotKey.xml");
+    const std::string killed = f.Path("old_HotKey.xml");
+    const std::string broken = f.Path("broken_HotKey.xml");
+    const std::string otherCase = f.Path("9_hotkey.xml");
+    const std::string unrelated = f.Path("notes.xml");
+    for (const std::string& path : {fresh, killed, otherCase, unrelated})
+        QVERIFY(store::WriteFileAtomically(path, "<?xml version=\"1.0\"?>\r\n<!-- keep -->\r\n"
+                                                 "<HotKey Check=\"0\">\r\n</HotKey>\r\n"));
+    QVERIFY(store::WriteFileAtomically(broken, "<HotKey Check="));
+    LoadForPresses(f);
+    f.hotKey.press();
+    f.window->tmrHotKey_Timer();
+    QVERIFY(!f.Idle());
+    for (const std::string& path : {fresh, killed}) {
+        const std::string stamp = Check(path);
+        // The time of day in seconds.
+        bool number = false;
+        const double seconds = QString::fromStdString(stamp).toDouble(&number);
+        QVERIFY2(number && seconds > 0 && seconds < 86400, stamp.c_str());
+    }
+    QCOMPARE(Check(otherCase), std::string("0"));
+    QCOMPARE(Check(unrelated), std::string("0"));
+    QCOMPARE(Check(broken), std::string("<unreadable>"));
+    // The comment and the declaration stay.
+    QFile file(QString::fromStdString(fresh));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray saved = file.readAll();
+    QVERIFY(saved.contains("<!-- keep -->"));
+    QVERIFY(saved.startsWith("<?xml"));
+}
+
+void HotKeyTest::watcherFollowsNewStamps() {
+    MainWindowFixture f;
+    f.hotKey.scriptRegisterResult(0); // another copy owns the hot key
+    LoadForPresses(f);
+    const std::string signal = f.window->HotKeyFile();
+    QCOMPARE(signal, f.Path(QString::fromStdString(click::SignalFileName(f.window->winId()))));
+    QFile file(QString::fromStdString(signal));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(),
+             QByteArray("<?xml version=\"1.0\"?>\r\n<!-- Do not change this file yourself, or "
+                        "else you may cause the application to malfunction! -->\r\n<HotKey "
+                        "Check=\"0\">\r\n</HotKey>\r\n"));
+    file.close();
+
+    f.window->tmrHotKey_Timer(); // "0": no press yet
+    QVERIFY(f.Idle());
+    Stamp(signal, "45296.52");
+    f.window->tmrHotKey_Timer();
+    QVERIFY(!f.Idle());
+    f.window->tmrHotKey_Timer(); // the same stamp does not toggle again
+    QVERIFY(!f.Idle());
+    Stamp(signal, "45297.1");
+    f.window->tmrHotKey_Timer();
+    QVERIFY(f.Idle());
+    // A watcher relays nothing and never polls the system's hot key.
+    QCOMPARE(f.hotKey.polls(), 0);
+    QCOMPARE(Check(signal), std::string("45297.1"));
+}
+
+void HotKeyTest::watcherFileGoesAtShutDown() {
+    MainWindowFixture f;
+    f.hotKey.scriptRegisterResult(0);
+    LoadForPresses(f);
+    const std::string signal = f.window->HotKeyFile();
+    QVERIFY(store::FileExists(signal));
+    f.window->Unload();
+    QVERIFY(!store::FileExists(signal));
+    QCOMPARE(f.hotKey.calls().back().kind, platform::FakeHotKeyService::Kind::Unregister);
+}
+
+void HotKeyTest::menuItemAnswers_data() {
+    QTest::addColumn<bool>("cancel");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("letter");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<int>("registrations");
+    QTest::newRow("cancel") << true << ""
+                            << "C" << false << 0;
+    QTest::newRow("empty answer") << false << ""
+                                  << "C" << false << 0;
+    QTest::newRow("cat selects C") << false << "cat"
+                                   << "C" << false << 1;
+    QTest::newRow("lower-case x") << false << "x"
+                                  << "X" << false << 1;
+    QTest::newRow("9 is refused") << false << "9"
+                                  << "C" << true << 0;
+}
+
+void HotKeyTest::menuItemAnswers() {
+    QFETCH(bool, cancel);
+    QFETCH(QString, answer);
+    QFETCH(bool, refused);
+    QFETCH(int, registrations);
+    MainWindowFixture f;
+    f.WriteSettings();
+    QVERIFY(f.window->Form_Load());
+    f.hotKey.clear();
+    f.dialogs.scriptInputAnswer(cancel ? std::nullopt
+                                       : std::optional<std::string>(answer.toStdString()));
+    f.window->mnHotKey->trigger();
+    QCOMPARE(f.dialogs.asked().size(), size_t{1});
+    QCOMPARE(f.dialogs.asked()[0].prompt, std::string("CTRL + ALT + "));
+    QCOMPARE(f.dialogs.asked()[0].title, std::string("Select your HotKey"));
+    QCOMPARE(f.dialogs.asked()[0].defaultText, std::string("C"));
+    QTEST(QString(QChar(f.window->HotKeyModule().Letter())), "letter");
+    QCOMPARE(f.dialogs.shown().size(), size_t(refused ? 1 : 0));
+    if (refused) {
+        QCOMPARE(f.dialogs.shown()[0].text, std::string("Please choose a key from A to Z."));
+        QCOMPARE(f.dialogs.shown()[0].title, std::string("Invalid Setting"));
+    }
+    // A new letter: unregistered, then registered again.
+    QCOMPARE(f.hotKey.calls().size(), size_t(registrations * 2));
+    if (registrations)
+        QCOMPARE(f.hotKey.calls()[1].virtualKey, uint32_t(f.window->HotKeyModule().Letter()));
+}
+
+QTEST_MAIN(HotKeyTest)
+#include "hot_key_test.moc"
