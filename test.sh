@@ -19,7 +19,7 @@ echo "== Build with warnings as errors, all tests"
 run_tests build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer, all tests"
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 run_tests build-asan -DCMAKE_BUILD_TYPE=Debug -DZORVANE_SANITIZE=ON

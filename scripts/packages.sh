@@ -2,8 +2,9 @@
 
 # Building the program.
 BUILD_PACKAGES="build-essential cmake qt6-base-dev libpugixml-dev libx11-dev libxtst-dev"
-# Running it, also on a machine without a display (the virtual display demo).
-RUN_PACKAGES="fonts-dejavu-core xvfb xdotool"
+# Running it (fonts, the desktop's opener for the help text and links), also on a machine
+# without a display (the virtual display demo).
+RUN_PACKAGES="fonts-dejavu-core xdg-utils xvfb xdotool"
 # Testing: the Win32 cross-compile check, the fuzzers, formatting.
 TEST_PACKAGES="g++-mingw-w64-x86-64 clang libclang-rt-14-dev clang-format"
 

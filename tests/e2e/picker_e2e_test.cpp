@@ -18,6 +18,7 @@ private slots:
     void pickedPointIsWhereTheRunClicks_data();
     void pickedPointIsWhereTheRunClicks();
     void pictureIsStillAndTheMainWindowShowsThrough();
+    void clickThroughTheHoleReachesTheMainWindow();
 
 private:
     bool OpenPicker();
@@ -129,6 +130,22 @@ void PickerE2eTest::pictureIsStillAndTheMainWindowShowsThrough() {
     QVERIFY(holeDiffers > 0);
     QVERIFY(!e2e::Xdotool(*m_server, {"windowmove", m_recorder->Window(), "424", "0"}).isNull());
     QVERIFY(!e2e::Xdotool(*m_server, {"key", "Escape"}).isNull());
+    QVERIFY(e2e::WaitUntil([this] { return !PickerOpen(); }, 5000));
+}
+
+void PickerE2eTest::clickThroughTheHoleReachesTheMainWindow() {
+    QVERIFY(OpenPicker());
+    const QRect main = e2e::WindowGeometry(*m_server, m_window);
+    // A click on the main window, seen through the hole (on the coordinates frame's caption),
+    // goes to the main window: the picker stays open. One on the picture closes it.
+    QVERIFY(!e2e::Xdotool(*m_server, {"mousemove", QString::number(main.x() + 60),
+                                      QString::number(main.y() + 30)})
+                 .isNull());
+    QVERIFY(!e2e::Xdotool(*m_server, {"click", "1"}).isNull());
+    QTest::qWait(300);
+    QVERIFY(PickerOpen());
+    QVERIFY(!e2e::Xdotool(*m_server, {"mousemove", "900", "600"}).isNull());
+    QVERIFY(!e2e::Xdotool(*m_server, {"click", "1"}).isNull());
     QVERIFY(e2e::WaitUntil([this] { return !PickerOpen(); }, 5000));
 }
 
