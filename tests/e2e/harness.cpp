@@ -13,9 +13,19 @@
 #include <QThread>
 
 #include <csignal>
+#include <sys/prctl.h>
 #include <sys/types.h>
 
 namespace e2e {
+namespace {
+
+// Every process a test starts ends with the test, also when the test itself is killed or aborts:
+// a stray X server would otherwise hold the test runner's output open.
+void EndWithTheTest(QProcess& process) {
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
+}
+
+} // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
     QDeadlineTimer deadline(timeoutMs);
@@ -50,6 +60,7 @@ bool XServer::Start() {
             continue;
         m_display = QStringLiteral(":%1").arg(n);
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        EndWithTheTest(m_process);
         m_process.start(QStringLiteral("Xvfb"),
                         {m_display, QStringLiteral("-screen"), QStringLiteral("0"),
                          QStringLiteral("%1x%2x24").arg(m_size.width()).arg(m_size.height()),
@@ -89,6 +100,7 @@ Recorder::~Recorder() {
 
 bool Recorder::Start(const QString& geometry) {
     m_process.setProcessEnvironment(m_server.Environment());
+    EndWithTheTest(m_process);
     QStringList args;
     if (!geometry.isEmpty())
         args << QStringLiteral("--geometry") << geometry;
@@ -152,6 +164,7 @@ bool Program::Start(const QStringList& arguments) {
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.path());
     m_process.setProcessEnvironment(env);
     m_process.setWorkingDirectory(m_folder.path());
+    EndWithTheTest(m_process);
     m_process.start(installed, arguments);
     return m_process.waitForStarted(5000);
 }

@@ -14,6 +14,7 @@ namespace {
 constexpr long kMaxPropertyLongs = 0x10000; // 256 KiB, ample for names and client lists
 constexpr int kFrameDepth = 3;              // how deep a window manager's frame may nest a client
 constexpr long kSourcePager = 2;            // _NET_ACTIVE_WINDOW: the request comes from a pager
+constexpr unsigned long kAllDesktops = 0xFFFFFFFF; // _NET_WM_DESKTOP of a window on every desktop
 
 // While set, errors of one connection are dropped instead of reaching the process's handler
 // (Xlib's default one ends the program): a window may vanish between two requests, and the
@@ -81,6 +82,14 @@ std::optional<Window> ReadWindow(Display* display, Window window, Atom name) {
     if (!property || property->longs.empty())
         return std::nullopt;
     return Window(property->longs.front());
+}
+
+// A CARDINAL; Xlib hands format-32 items out as longs, so only the low 32 bits count.
+std::optional<unsigned long> ReadCardinal(Display* display, Window window, Atom name) {
+    const std::optional<Property> property = ReadProperty(display, window, name, XA_CARDINAL);
+    if (!property || property->longs.empty())
+        return std::nullopt;
+    return static_cast<unsigned long>(property->longs.front()) & 0xFFFFFFFFul;
 }
 
 std::string Latin1ToUtf8(const std::vector<unsigned char>& text) {
@@ -250,15 +259,28 @@ bool X11WindowFinder::WindowManagerActivates() {
                             supported->longs.end();
 }
 
+// Window managers may refuse to activate a window of another desktop (openbox does), so the
+// desktop is switched first, as a pager does.
 void X11WindowFinder::RequestActivation(unsigned long window) {
+    const Window root = DefaultRootWindow(m_display);
+    const std::optional<unsigned long> desktop =
+        ReadCardinal(m_display, window, Intern("_NET_WM_DESKTOP"));
+    const std::optional<unsigned long> current =
+        ReadCardinal(m_display, root, Intern("_NET_CURRENT_DESKTOP"));
+    if (desktop && current && *desktop != *current && *desktop != kAllDesktops)
+        SendToWindowManager(root, "_NET_CURRENT_DESKTOP", {long(*desktop), CurrentTime});
+    // No window of ours is active: the third item stays 0.
+    SendToWindowManager(window, "_NET_ACTIVE_WINDOW", {kSourcePager, CurrentTime});
+}
+
+void X11WindowFinder::SendToWindowManager(unsigned long window, const char* type,
+                                          std::initializer_list<long> data) {
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
-    event.xclient.message_type = Intern("_NET_ACTIVE_WINDOW");
+    event.xclient.message_type = Intern(type);
     event.xclient.format = 32;
-    event.xclient.data.l[0] = kSourcePager;
-    event.xclient.data.l[1] = CurrentTime;
-    event.xclient.data.l[2] = 0; // no window of ours is active
+    std::copy(data.begin(), data.end(), event.xclient.data.l);
     XSendEvent(m_display, DefaultRootWindow(m_display), False,
                SubstructureRedirectMask | SubstructureNotifyMask, &event);
 }

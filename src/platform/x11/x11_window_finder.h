@@ -1,16 +1,17 @@
 // Finding and activating top-level windows on X11, through a connection of our own.
 //
 // The candidates are the client windows: first those a running window manager lists in
-// _NET_CLIENT_LIST, then the root's children, looking one level down into frames without WM_STATE
-// for the client a reparenting window manager put there. The caption is _NET_WM_NAME, else
+// _NET_CLIENT_LIST, then the root's children, looking down into frames without WM_STATE for the
+// client a reparenting window manager put there. The caption is _NET_WM_NAME, else
 // WM_NAME. A shown or minimized window wins over a hidden one; a hidden (unmapped) window is still
 // found, as Windows finds hidden windows, so that a window hidden in the tray can be brought back.
-// With a window manager that supports _NET_ACTIVE_WINDOW the window is activated through it;
-// without one it is mapped, raised and given the input focus directly.
+// With a window manager that supports _NET_ACTIVE_WINDOW the window is activated through it (after
+// switching to its desktop); without one it is mapped, raised and given the input focus directly.
 #pragma once
 
 #include "platform/window_finder.h"
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,8 @@ private:
     std::optional<long> WmState(unsigned long window);
     bool WindowManagerActivates();
     void RequestActivation(unsigned long window);
+    void SendToWindowManager(unsigned long window, const char* type,
+                             std::initializer_list<long> data);
     void MapIfHidden(unsigned long window);
     unsigned long Intern(const char* name);
 
