@@ -8,13 +8,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTextStream>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -47,21 +45,7 @@ struct ProcessUse {
 };
 
 ProcessUse ReadProcess(qint64 pid) {
-    ProcessUse use;
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (stat.open(QIODevice::ReadOnly)) {
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        // After the name: state is field 3, utime 14, stime 15 (1-based in the whole line).
-        const double ticks = double(sysconf(_SC_CLK_TCK));
-        use.cpuSeconds = (fields.value(11).toDouble() + fields.value(12).toDouble()) / ticks;
-    }
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                use.peakKb = line.mid(6).trimmed().split(' ').value(0).toLong();
-    return use;
+    return {e2e::ProcessCpuSeconds(pid), e2e::ProcessPeakMemoryKb(pid)};
 }
 
 std::vector<e2e::ButtonEvent> Since(e2e::Recorder& recorder, size_t before) {

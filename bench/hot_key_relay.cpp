@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -22,7 +21,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -30,16 +28,6 @@ constexpr int kPresses = 20;
 constexpr int kIdleSeconds = 60;
 constexpr int kOwnerX = 600;
 constexpr int kWatcherX = 700;
-
-double CpuSeconds(qint64 pid) {
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QByteArray line = stat.readAll();
-    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-    return (fields.value(11).toDouble() + fields.value(12).toDouble()) /
-           double(sysconf(_SC_CLK_TCK));
-}
 
 // Presses CTRL + ALT + C and answers the server's time at that moment.
 Time PressHotKey(Display* display, Window clock) {
@@ -103,14 +91,15 @@ int main(int argc, char** argv) {
     }
 
     // Idle: both copies polling, nothing pressed.
-    const double ownerBefore = CpuSeconds(owner.Pid());
-    const double watcherBefore = CpuSeconds(watcher.processId());
+    const double ownerBefore = e2e::ProcessCpuSeconds(owner.Pid());
+    const double watcherBefore = e2e::ProcessCpuSeconds(watcher.processId());
     QElapsedTimer idle;
     idle.start();
     QTest::qWait(kIdleSeconds * 1000);
     const double seconds = double(idle.elapsed()) / 1000.0;
-    const double ownerCpu = 100.0 * (CpuSeconds(owner.Pid()) - ownerBefore) / seconds;
-    const double watcherCpu = 100.0 * (CpuSeconds(watcher.processId()) - watcherBefore) / seconds;
+    const double ownerCpu = 100.0 * (e2e::ProcessCpuSeconds(owner.Pid()) - ownerBefore) / seconds;
+    const double watcherCpu =
+        100.0 * (e2e::ProcessCpuSeconds(watcher.processId()) - watcherBefore) / seconds;
 
     // Presses.
     Display* display = XOpenDisplay(server.Display().toLocal8Bit().constData());

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <sys/prctl.h>
 #include <sys/types.h>
+#include <unistd.h>
 
 namespace e2e {
 namespace {
@@ -298,6 +299,28 @@ bool Screenshot(const XServer& server, const QString& file) {
     process.setProcessEnvironment(server.Environment());
     process.start(QStringLiteral(ZORVANE_SCREENSHOT), {file});
     return process.waitForFinished(10000) && process.exitCode() == 0;
+}
+
+double ProcessCpuSeconds(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    // After the command's closing parenthesis: the state is the first field, utime the 12th and
+    // stime the 13th.
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return (fields.value(11).toDouble() + fields.value(12).toDouble()) /
+           double(sysconf(_SC_CLK_TCK));
+}
+
+long ProcessPeakMemoryKb(qint64 pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return 0;
 }
 
 QRect WindowGeometry(const XServer& server, const QString& window) {

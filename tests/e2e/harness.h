@@ -117,6 +117,11 @@ bool EnterClickRun(const XServer& server, const QString& window, int x, int y, i
 // Saves a picture of the server's screen.
 bool Screenshot(const XServer& server, const QString& file);
 
+// CPU time (user and system) a process has used so far, in seconds; -1 when it is gone.
+double ProcessCpuSeconds(qint64 pid);
+// The most memory a process has held resident so far (VmHWM), in KiB; 0 when it is gone.
+long ProcessPeakMemoryKb(qint64 pid);
+
 // The position and size of a window, from xdotool; an empty rectangle when unknown.
 QRect WindowGeometry(const XServer& server, const QString& window);
 

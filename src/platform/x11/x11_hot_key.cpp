@@ -1,6 +1,7 @@
 #include "platform/x11/x11_hot_key.h"
 
 #include "platform/native.h"
+#include "platform/x11/x_error_trap.h"
 
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -20,45 +21,6 @@ constexpr uint32_t kKnownModifiers = kModAlt | kModControl | kModShift | kModWin
 
 // Shift, Lock, Control and Mod1..Mod5 in an event's state; the rest are buttons and the group.
 constexpr unsigned int kModifierBits = 0xFF;
-
-// While set, errors of one connection are recorded instead of reaching the process's handler
-// (Xlib's default one ends the program). Errors of other connections pass on unchanged.
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* display) : m_display(display) {
-        s_display = display;
-        s_accessDenied = false;
-        s_previous = XSetErrorHandler(&ErrorTrap::Handle);
-    }
-    ~ErrorTrap() {
-        XSync(m_display, False);
-        XSetErrorHandler(s_previous);
-        s_display = nullptr;
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-    // Waits until the server has handled the requests made so far; answers whether one of them
-    // met another client's grab.
-    bool AccessDenied() {
-        XSync(m_display, False);
-        return s_accessDenied;
-    }
-
-private:
-    static int Handle(Display* display, XErrorEvent* error) {
-        if (display != s_display)
-            return s_previous ? s_previous(display, error) : 0;
-        if (error->error_code == BadAccess)
-            s_accessDenied = true;
-        return 0;
-    }
-
-    Display* m_display;
-    static inline Display* s_display = nullptr;
-    static inline bool s_accessDenied = false;
-    static inline XErrorHandler s_previous = nullptr;
-};
 
 std::optional<unsigned int> XModifiers(uint32_t modifiers) {
     if (modifiers & ~kKnownModifiers)
@@ -169,7 +131,7 @@ std::vector<unsigned int> X11HotKeyService::LockVariants() const {
 
 bool X11HotKeyService::Grab(unsigned int keycode, unsigned int modifiers) {
     const Window root = DefaultRootWindow(m_display);
-    ErrorTrap trap(m_display);
+    XErrorTrap trap(m_display);
     for (unsigned int lock : LockVariants())
         XGrabKey(m_display, int(keycode), modifiers | lock, root, False, GrabModeAsync,
                  GrabModeAsync);

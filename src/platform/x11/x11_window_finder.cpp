@@ -1,6 +1,7 @@
 #include "platform/x11/x11_window_finder.h"
 
 #include "platform/native.h"
+#include "platform/x11/x_error_trap.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -15,35 +16,6 @@ constexpr long kMaxPropertyLongs = 0x10000; // 256 KiB, ample for names and clie
 constexpr int kFrameDepth = 3;              // how deep a window manager's frame may nest a client
 constexpr long kSourcePager = 2;            // _NET_ACTIVE_WINDOW: the request comes from a pager
 constexpr unsigned long kAllDesktops = 0xFFFFFFFF; // _NET_WM_DESKTOP of a window on every desktop
-
-// While set, errors of one connection are dropped instead of reaching the process's handler
-// (Xlib's default one ends the program): a window may vanish between two requests, and the
-// caller may name a window that does not exist. Errors of other connections pass on unchanged.
-class ErrorTrap {
-public:
-    explicit ErrorTrap(Display* display) : m_display(display) {
-        s_display = display;
-        s_previous = XSetErrorHandler(&ErrorTrap::Handle);
-    }
-    ~ErrorTrap() {
-        XSync(m_display, False);
-        XSetErrorHandler(s_previous);
-        s_display = nullptr;
-    }
-    ErrorTrap(const ErrorTrap&) = delete;
-    ErrorTrap& operator=(const ErrorTrap&) = delete;
-
-private:
-    static int Handle(Display* display, XErrorEvent* error) {
-        if (display != s_display)
-            return s_previous ? s_previous(display, error) : 0;
-        return 0;
-    }
-
-    Display* m_display;
-    static inline Display* s_display = nullptr;
-    static inline XErrorHandler s_previous = nullptr;
-};
 
 struct Property {
     Atom type = None;
@@ -131,7 +103,7 @@ X11WindowFinder::~X11WindowFinder() {
 WindowHandle X11WindowFinder::FindWindow(const std::string& caption) {
     if (!m_display)
         return 0;
-    ErrorTrap trap(m_display);
+    XErrorTrap trap(m_display);
     WindowHandle hidden = 0;
     for (unsigned long window : Candidates()) {
         if (Caption(window) != caption)
@@ -148,14 +120,14 @@ WindowHandle X11WindowFinder::FindWindow(const std::string& caption) {
 bool X11WindowFinder::IsIconic(WindowHandle window) {
     if (!m_display || window == 0)
         return false;
-    ErrorTrap trap(m_display);
+    XErrorTrap trap(m_display);
     return WmState(window) == IconicState;
 }
 
 void X11WindowFinder::Restore(WindowHandle window) {
     if (!m_display || window == 0)
         return;
-    ErrorTrap trap(m_display);
+    XErrorTrap trap(m_display);
     // Mapping an iconic window is how a client returns it to the normal state (ICCCM 4.1.4).
     XMapRaised(m_display, window);
     if (WindowManagerActivates())
@@ -165,7 +137,7 @@ void X11WindowFinder::Restore(WindowHandle window) {
 void X11WindowFinder::SetForegroundWindow(WindowHandle window) {
     if (!m_display || window == 0)
         return;
-    ErrorTrap trap(m_display);
+    XErrorTrap trap(m_display);
     MapIfHidden(window);
     if (WindowManagerActivates()) {
         RequestActivation(window);
