@@ -38,8 +38,8 @@ bool FileExists(const std::string& path);
 // Which version of a file is on disk: any write through this library replaces the file, so a
 // changed file has another version. nullopt when there is no such file.
 struct FileVersion {
-    uint64_t identity = 0;   // the file's serial number where the file system has one
-    int64_t modified = 0;    // last write, in the clock's own ticks
+    uint64_t identity = 0; // the file's serial number where the file system has one
+    int64_t modified = 0;  // last write, in the clock's own ticks
     uint64_t size = 0;
     friend bool operator==(const FileVersion&, const FileVersion&) = default;
 };
