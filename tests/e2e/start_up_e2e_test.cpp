@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QTest>
 
+#include <csignal>
 #include <memory>
 
 class StartUpE2eTest : public QObject {
@@ -19,6 +20,7 @@ private slots:
     void runClicksWithTheSavedSettings_data();
     void runClicksWithTheSavedSettings();
     void secondCopyEndsAtOnce();
+    void exitWritesTheSettingsBack_data();
     void exitWritesTheSettingsBack();
 
 private:
@@ -145,7 +147,14 @@ void StartUpE2eTest::secondCopyEndsAtOnce() {
     first.Kill();
 }
 
+void StartUpE2eTest::exitWritesTheSettingsBack_data() {
+    QTest::addColumn<bool>("terminated");
+    QTest::newRow("File > Exit") << false;
+    QTest::newRow("the session ends (SIGTERM)") << true;
+}
+
 void StartUpE2eTest::exitWritesTheSettingsBack() {
+    QFETCH(bool, terminated);
     e2e::Program program(*m_server);
     QVERIFY(program.WriteSettings({{"XPStyle", "0"}, {"Coordx", "5"}}));
     QVERIFY(program.Start());
@@ -153,7 +162,10 @@ void StartUpE2eTest::exitWritesTheSettingsBack() {
     QVERIFY(!window.isEmpty());
     QVERIFY(e2e::Keys(*m_server, window, {QStringLiteral("ctrl+a")}));
     QVERIFY(e2e::Type(*m_server, window, QStringLiteral("77abc")));
-    QVERIFY(e2e::Keys(*m_server, window, {QStringLiteral("F12")}));
+    if (terminated)
+        QCOMPARE(::kill(pid_t(program.Processes().at(0)), SIGTERM), 0);
+    else
+        QVERIFY(e2e::Keys(*m_server, window, {QStringLiteral("F12")}));
     QVERIFY(program.WaitForAllExited(10000));
     const std::string file = store::SettingsPath(program.Folder().toStdString());
     QCOMPARE(store::GetConfigValue(file, "Coordx").value_or(""), std::string("77"));
