@@ -46,11 +46,6 @@ void frmMain::CreateTimers() {
     connect(tmrDelay, &platform::WindowTimer::Timer, this, [this] { tmrDelay_Timer(); });
     connect(tmr1sec, &platform::WindowTimer::Timer, this, [this] { tmr1sec_Timer(); });
     connect(tmrClick, &platform::WindowTimer::Timer, this, [this] { tmrClick_Timer(); });
-    tmrHotKey = new platform::WindowTimer(50, this);
-    connect(tmrHotKey, &platform::WindowTimer::Timer, this, [this] { tmrHotKey_Timer(); });
-    tmrHotKey->setEnabled(true);
-    tmrMouseInfo = new platform::WindowTimer(10, this);
-    connect(tmrMouseInfo, &platform::WindowTimer::Timer, this, [this] { tmrMouseInfo_Timer(); });
 }
 
 bool frmMain::IsIdle() const {

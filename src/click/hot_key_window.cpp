@@ -10,6 +10,13 @@
 #include <QAction>
 #include <QFileSystemWatcher>
 
+// The 50 ms poll runs from the start.
+void frmMain::CreateHotKeyTimer() {
+    tmrHotKey = new platform::WindowTimer(50, this);
+    connect(tmrHotKey, &platform::WindowTimer::Timer, this, [this] { tmrHotKey_Timer(); });
+    tmrHotKey->setEnabled(true);
+}
+
 void frmMain::LoadHotKey(const store::SettingsReader& settings) {
     if (!m_hotKey->SetHotKeyLetter(std::string(1, settings.HotKey("HotKey"))))
         m_hotKey->SetHotKeyLetter("C");

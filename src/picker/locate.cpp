@@ -6,6 +6,12 @@
 
 #include <QLineEdit>
 
+// The live coordinates run only while the picker is open.
+void frmMain::CreateMouseInfoTimer() {
+    tmrMouseInfo = new platform::WindowTimer(10, this);
+    connect(tmrMouseInfo, &platform::WindowTimer::Timer, this, [this] { tmrMouseInfo_Timer(); });
+}
+
 void frmMain::btnLocate_Click() {
     ShowPicker();
 }

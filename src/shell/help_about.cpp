@@ -17,8 +17,12 @@ void frmMain::mnHelp_Click() {
                                        platform::MsgButtons::Ok);
 }
 
-void frmMain::mnAbout_Click() {
+frmAbout& frmMain::AboutForm() {
     if (!m_about)
         m_about = std::make_unique<frmAbout>(*m_services.shell);
-    m_about->exec();
+    return *m_about;
+}
+
+void frmMain::mnAbout_Click() {
+    AboutForm().exec();
 }

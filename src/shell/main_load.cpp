@@ -52,9 +52,7 @@ void frmMain::LoadWindowOptions(const store::SettingsReader& settings) {
     mnHideOnMinimize->setChecked(settings.Boolean("HideOnMinimize"));
     mnTop->setChecked(settings.Boolean("AlwaysonTop"));
     shell::SetTopMost(this, mnTop->isChecked());
-    if (!m_about)
-        m_about = std::make_unique<frmAbout>(*m_services.shell);
-    shell::SetTopMost(m_about.get(), mnTop->isChecked());
+    shell::SetTopMost(&AboutForm(), mnTop->isChecked());
     mnSafetyMechanism->setChecked(settings.Boolean("SafetyMechanism"));
     mnHyperClick->setChecked(settings.Boolean("HyperClick"));
     Frame3->setVisible(mnHyperClick->isChecked());

@@ -40,6 +40,8 @@ frmMain::frmMain(platform::Services& services, shell::AppInfo app, QWidget* pare
     CreateCountdownDisplay(central);
     CreateMenus();
     CreateTimers();
+    CreateHotKeyTimer();
+    CreateMouseInfoTimer();
     NameControls();
     // The controls keep their places when the window is made shorter (the location picker does
     // that): the lower part is cut off, not squeezed.

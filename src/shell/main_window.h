@@ -123,6 +123,8 @@ public:
     bool Form_Load();
     void Unload();
     frmAbout* AboutWindow() const { return m_about.get(); }
+    // The about window, loaded hidden on first use.
+    frmAbout& AboutForm();
     const std::string& SettingsFile() const { return m_settingsFile; }
 
     // --- Click settings handlers.
@@ -183,6 +185,8 @@ private:
     void CreateClickSettings(QWidget* parent);
     void CreateCountdownDisplay(QWidget* parent);
     void CreateTimers();
+    void CreateHotKeyTimer();
+    void CreateMouseInfoTimer();
     void NameControls();
 
     // Click run.
