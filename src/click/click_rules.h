@@ -9,6 +9,8 @@ namespace click {
 
 constexpr int kSecondTimerInterval = 1000; // tmr1sec
 constexpr int kClickTimerInterval = 100;   // tmrClick, never changed
+// The largest click count a run takes: beyond it a double no longer steps down by one reliably.
+constexpr double kMostClicks = 999999999999999.0;
 
 // The four countdown fields.
 struct Countdown {

@@ -93,12 +93,17 @@ bool frmMain::CheckDelay() {
     return false;
 }
 
+// A count too large to count down one by one (the countdown works on a double) is refused too:
+// it would never run out.
 bool frmMain::CheckRepeatCount() {
-    if (!(ValueOf(txtRepeatClick) < 1))
+    const double count = ValueOf(txtRepeatClick);
+    if (count >= 1 && count <= click::kMostClicks)
         return true;
     txtRepeatClick->setText(QStringLiteral("1"));
     SelectStart(txtRepeatClick, 1);
-    ShowSettingMessage("Number of clicks should be at least 1, right?", "Invalid Setting");
+    ShowSettingMessage(count < 1 ? "Number of clicks should be at least 1, right?"
+                                 : "Number of clicks should be at most 999999999999999.",
+                       "Invalid Setting");
     return false;
 }
 
@@ -115,9 +120,12 @@ bool frmMain::CheckSafety() {
     return false;
 }
 
+// While the box is open the hot key is not served (see tmrHotKey_Timer).
 void frmMain::ShowSettingMessage(const char* text, const char* title) {
+    ++m_runBoxesOpen;
     m_services.dialogs->MessageBox(text, title, platform::MsgIcon::Information,
                                    platform::MsgButtons::Ok);
+    --m_runBoxesOpen;
 }
 
 void frmMain::StartRun() {

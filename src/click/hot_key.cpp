@@ -39,6 +39,12 @@ bool HotKey::PollHotKey() {
     return WatcherPoll();
 }
 
+void HotKey::DiscardPresses() {
+    // A bounded drain: a backend that always reports a press cannot hold the window here.
+    for (int i = 0; i < 64 && PollHotKey(); ++i) {
+    }
+}
+
 std::string HotKey::SignalFilePath() const {
     return store::BuildPath(m_folder, SignalFileName(hwndHotKey));
 }
@@ -52,14 +58,10 @@ bool HotKey::WatcherPoll() {
     if (!objSignalDoc.load(path))
         return false;
     const store::XmlNamedNodeMap attributes = objSignalDoc.documentElement().attributes();
-    std::vector<std::pair<std::string, std::string>> named;
-    if (attributes.length() > 0) // only the first one counts
-        named.emplace_back(attributes.item(0).nodeName(), attributes.item(0).text());
-    const auto stamp = NewPressStamp(named, strLastCheck);
-    if (!stamp)
-        return false;
-    strLastCheck = *stamp;
-    return true;
+    SignalAttributes named;
+    for (std::size_t i = 0; i < attributes.length(); ++i)
+        named.emplace_back(attributes.item(i).nodeName(), attributes.item(i).text());
+    return NewPresses(named, m_lastPress) % 2 == 1;
 }
 
 } // namespace click

@@ -3,6 +3,7 @@
 // every other copy (a watcher) reads its signal file, which the owner stamps at each press.
 #pragma once
 
+#include "click/hot_key_rules.h"
 #include "platform/hot_key.h"
 #include "store/file_system.h"
 #include "store/xml_document.h"
@@ -24,8 +25,11 @@ public:
     bool SetHotKeyLetter(std::string_view sKey);
     void RegisterGlobalHotKey();
     void UnregisterGlobalHotKey();
-    // True when a press has been seen since the last poll.
+    // True when a press has been seen since the last poll. A watcher that missed several
+    // presses answers whether an odd number of them came: it ends as the owner did.
     bool PollHotKey();
+    // Takes every press that came while the hot key was not served, and acts on none of them.
+    void DiscardPresses();
 
     char Letter() const { return static_cast<char>(numHotKeyCode); }
     bool Owner() const { return numRegisterResult == 1; }
@@ -44,7 +48,7 @@ private:
     int16_t numHotKeyCode = 'C';
     int32_t numRegisterResult = 0;
     bool bUnregistered = false;
-    std::string strLastCheck;
+    PressState m_lastPress;
     store::XmlDocument objSignalDoc;
     // The version of the signal file last read: an unchanged file holds no new stamp, so it is
     // not read again (polled 20 times a second, this keeps an idle watcher idle).

@@ -46,15 +46,43 @@ double SecondsSinceMidnight() {
     return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + fraction;
 }
 
-std::optional<std::string>
-NewPressStamp(const std::vector<std::pair<std::string, std::string>>& rootAttributes,
-              const std::string& lastStamp) {
+namespace {
+
+std::optional<uint64_t> PressCount(const SignalAttributes& rootAttributes) {
+    for (const auto& [name, value] : rootAttributes) {
+        if (name != kPressesAttribute)
+            continue;
+        if (value.empty() || value.size() > 18 ||
+            value.find_first_not_of("0123456789") != std::string::npos)
+            return std::nullopt;
+        return std::stoull(value);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+uint64_t NewPresses(const SignalAttributes& rootAttributes, PressState& last) {
     if (rootAttributes.empty())
-        return std::nullopt;
-    const auto& [name, value] = rootAttributes.front();
-    if (name != "Check" || value == "0" || value == lastStamp)
-        return std::nullopt;
-    return value;
+        return 0;
+    const auto& [name, stamp] = rootAttributes.front();
+    if (name != "Check" || stamp == "0")
+        return 0;
+    const std::optional<uint64_t> presses = PressCount(rootAttributes);
+    uint64_t count = 0;
+    if (presses && last.presses && *presses > *last.presses)
+        count = *presses - *last.presses;
+    else if (presses && !last.presses && stamp != last.stamp)
+        count = *presses;
+    else if (stamp != last.stamp)
+        count = 1;
+    last.stamp = stamp;
+    last.presses = presses;
+    return count;
+}
+
+std::string NextPressCount(const SignalAttributes& rootAttributes) {
+    return std::to_string(PressCount(rootAttributes).value_or(0) + 1);
 }
 
 } // namespace click

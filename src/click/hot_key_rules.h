@@ -33,11 +33,26 @@ std::string PressStamp(double secondsSinceMidnight);
 // Seconds since local midnight now, with the fraction.
 double SecondsSinceMidnight();
 
-// What a watcher makes of its signal file's root attributes (in document order): the new stamp to
-// act on, when the first attribute is named exactly "Check", its text is not "0" and differs from
-// the last stamp acted on; nullopt otherwise.
-std::optional<std::string>
-NewPressStamp(const std::vector<std::pair<std::string, std::string>>& rootAttributes,
-              const std::string& lastStamp);
+// The second attribute the owner keeps in every signal file: how many presses it has stamped into
+// that file. Older copies read only the first attribute, "Check", and still see each stamp.
+inline constexpr std::string_view kPressesAttribute = "Presses";
+
+using SignalAttributes = std::vector<std::pair<std::string, std::string>>;
+
+// What a watcher has acted on so far: the last stamp and the press count that came with it.
+struct PressState {
+    std::string stamp;
+    std::optional<uint64_t> presses;
+};
+
+// How many presses a watcher's signal file tells of since `last`, which is brought up to date.
+// The first attribute must be named exactly "Check" with a stamp other than "0". The press count,
+// when it grew, says how many presses there were; a new stamp without a grown count (an older
+// owner, or a file made afresh) is one press. A watcher held up across several presses thus
+// still ends in the state it would have reached by seeing each.
+uint64_t NewPresses(const SignalAttributes& rootAttributes, PressState& last);
+
+// The press count the owner writes next: one more than the count in the file (none counts 0).
+std::string NextPressCount(const SignalAttributes& rootAttributes);
 
 } // namespace click

@@ -1,6 +1,7 @@
 // The main window's side of the global hot key: its polling timer, this copy's signal file, the
 // relay of a press to the other running copies, and the menu item that changes the letter.
 #include "click/hot_key_rules.h"
+#include "click/signal_relay.h"
 #include "platform/qt/window_timer.h"
 #include "shell/main_window.h"
 #include "store/file_system.h"
@@ -9,6 +10,8 @@
 
 #include <QAction>
 #include <QFileSystemWatcher>
+
+#include <algorithm>
 
 // The 50 ms poll runs from the start.
 void frmMain::CreateHotKeyTimer() {
@@ -49,10 +52,11 @@ void frmMain::WatchSignalFolder() {
     });
 }
 
-// A failing step is passed over and the next one runs.
+// A failing step is passed over and the next one runs. A press that comes while a box of the
+// click run is open is not served: it would open another box inside the first.
 void frmMain::tmrHotKey_Timer() {
     try {
-        if (!m_hotKey->PollHotKey())
+        if (!m_hotKey->PollHotKey() || m_runBoxesOpen > 0)
             return;
     } catch (const std::exception&) {
         return;
@@ -65,24 +69,40 @@ void frmMain::tmrHotKey_Timer() {
         RelayHotKeyPress();
 }
 
+// Presses made while the hot key was not served (the picker open) are dropped, not acted on late.
+void frmMain::ServeHotKeyAgain() {
+    m_hotKey->DiscardPresses();
+    tmrHotKey->setEnabled(true);
+}
+
+void frmMain::WaitForHotKeyRelay() {
+    if (m_relay)
+        m_relay->Wait();
+}
+
 // Stamps every signal file in the folder with the time of the press; each watcher toggles itself
-// when it sees a new stamp. A file left by a copy that was killed is stamped too and harms no one.
+// when it sees a new stamp. A file left by a copy that was killed is stamped too and harms no one,
+// after the files of the copies whose windows are there.
 void frmMain::RelayHotKeyPress() {
     const auto files = store::GetFolder(m_app.folder);
     if (!files)
         return;
-    if (!m_stampDocument)
-        m_stampDocument = std::make_unique<store::XmlDocument>();
+    const std::vector<platform::WindowHandle> windows = m_services.windows->TopLevelWindows();
+    std::vector<std::string> running;
+    std::vector<std::string> others;
     for (const store::FolderFile& file : *files) {
         if (file.name.find(click::kSignalFileMark) == std::string::npos)
             continue;
-        if (!m_stampDocument->load(file.path))
-            continue;
-        store::XmlNode check = m_stampDocument->createAttribute("Check");
-        check.setText(click::PressStamp(click::SecondsSinceMidnight()));
-        m_stampDocument->documentElement().attributes().setNamedItem(check);
-        m_stampDocument->save(file.path);
+        const bool live = std::any_of(windows.begin(), windows.end(), [&](auto window) {
+            return file.name == click::SignalFileName(window);
+        });
+        (live ? running : others).push_back(file.path);
     }
+    const std::size_t count = running.size();
+    running.insert(running.end(), others.begin(), others.end());
+    if (!m_relay)
+        m_relay = std::make_unique<click::SignalRelay>();
+    m_relay->Relay(std::move(running), count, click::PressStamp(click::SecondsSinceMidnight()));
 }
 
 void frmMain::mnHotKey_Click() {

@@ -139,7 +139,7 @@ void frmCapture::Form_Unload() {
     m_main.btnLocate->setEnabled(true);
     m_main.btnStartStop->setEnabled(true);
     m_main.SetHeightTwips(kNormalHeightTwips);
-    m_main.tmrHotKey->setEnabled(true);
+    m_main.ServeHotKeyAgain();
     if (m_main.numRowNo > 0) {
         if (m_main.frmMouseEvents) {
             m_main.frmMouseEvents->ShowWindow();

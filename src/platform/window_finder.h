@@ -5,6 +5,7 @@
 #include "platform/hot_key.h"
 
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -21,6 +22,8 @@ public:
     virtual void Restore(WindowHandle window) = 0;
     // Brings the window to the front and gives it the focus.
     virtual void SetForegroundWindow(WindowHandle window) = 0;
+    // Every top-level window there is now, hidden ones included where the system lists them.
+    virtual std::vector<WindowHandle> TopLevelWindows() = 0;
 };
 
 } // namespace platform

@@ -6,6 +6,7 @@
 
 #include "click/hot_key.h"
 #include "click/mouse.h"
+#include "click/signal_relay.h"
 #include "picker/capture_window.h"
 #include "platform/services.h"
 #include "shell/app_info.h"
@@ -144,6 +145,10 @@ public:
 
     // --- The global hot key.
     void tmrHotKey_Timer();
+    // Turns the hot key's poll back on after a time it was not served, dropping what came then.
+    void ServeHotKeyAgain();
+    // Waits until the owner's last press has reached the other copies' signal files.
+    void WaitForHotKeyRelay();
     click::HotKey& HotKeyModule() { return *m_hotKey; }
     const std::string& HotKeyFile() const { return strHotKeyFile; }
 
@@ -234,7 +239,8 @@ private:
     std::unique_ptr<click::HotKey> m_hotKey;
     std::string strHotKeyFile;
     QFileSystemWatcher* m_signalFolderWatcher = nullptr;
-    std::unique_ptr<store::XmlDocument> m_stampDocument;
+    std::unique_ptr<click::SignalRelay> m_relay;
+    int m_runBoxesOpen = 0; // boxes of the click run open now
     std::unique_ptr<frmAbout> m_about;
     std::unique_ptr<TrayWindow> m_tray;
     QPointer<frmCapture> m_capture;

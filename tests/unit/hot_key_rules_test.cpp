@@ -76,41 +76,64 @@ void HotKeyRulesTest::timeOfDay() {
 void HotKeyRulesTest::watcherDecision_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QStringList>("values");
-    QTest::addColumn<QString>("last");
-    QTest::addColumn<QString>("acted"); // empty: no press
-    QTest::newRow("fresh file") << QStringList{"Check"} << QStringList{"0"} << ""
-                                << "";
-    QTest::newRow("new stamp") << QStringList{"Check"} << QStringList{"45296.52"} << ""
-                               << "45296.52";
+    QTest::addColumn<QString>("lastStamp");
+    QTest::addColumn<int>("lastPresses"); // -1: no count seen
+    QTest::addColumn<int>("presses");     // how many presses the file tells of
+    QTest::addColumn<QString>("next");    // the count the owner writes next
+    const QStringList check{"Check"};
+    const QStringList counted{"Check", "Presses"};
+    QTest::newRow("fresh file") << check << QStringList{"0"} << "" << -1 << 0 << "1";
+    QTest::newRow("stamp of an older owner")
+        << check << QStringList{"45296.52"} << "" << -1 << 1 << "1";
     QTest::newRow("stamp already acted on")
-        << QStringList{"Check"} << QStringList{"45296.52"} << "45296.52"
-        << "";
-    QTest::newRow("another stamp") << QStringList{"Check"} << QStringList{"45300.1"} << "45296.52"
-                                   << "45300.1";
-    QTest::newRow("no attribute") << QStringList{} << QStringList{} << ""
-                                  << "";
+        << check << QStringList{"45296.52"} << "45296.52" << -1 << 0 << "1";
+    QTest::newRow("another stamp")
+        << check << QStringList{"45300.1"} << "45296.52" << -1 << 1 << "1";
+    QTest::newRow("no attribute") << QStringList{} << QStringList{} << "" << -1 << 0 << "1";
     QTest::newRow("Check not first")
-        << QStringList{"Other", "Check"} << QStringList{"1", "45296.52"} << ""
-        << "";
-    QTest::newRow("name in other case") << QStringList{"check"} << QStringList{"45296.52"} << ""
-                                        << "";
+        << QStringList{"Other", "Check"} << QStringList{"1", "45296.52"} << "" << -1 << 0 << "1";
+    QTest::newRow("name in other case")
+        << QStringList{"check"} << QStringList{"45296.52"} << "" << -1 << 0 << "1";
     QTest::newRow("Check first of two")
-        << QStringList{"Check", "Other"} << QStringList{"7.5", "1"} << ""
-        << "7.5";
+        << QStringList{"Check", "Other"} << QStringList{"7.5", "1"} << "" << -1 << 1 << "1";
+    QTest::newRow("first counted press")
+        << counted << QStringList{"7.5", "1"} << "" << -1 << 1 << "2";
+    QTest::newRow("two presses before the first look")
+        << counted << QStringList{"7.5", "2"} << "" << -1 << 2 << "3";
+    QTest::newRow("held up across two presses")
+        << counted << QStringList{"9.5", "5"} << "7.5" << 3 << 2 << "6";
+    QTest::newRow("held up across three presses")
+        << counted << QStringList{"9.5", "6"} << "7.5" << 3 << 3 << "7";
+    QTest::newRow("count seen already")
+        << counted << QStringList{"7.5", "3"} << "7.5" << 3 << 0 << "4";
+    QTest::newRow("an older owner stamps over a count")
+        << counted << QStringList{"9.5", "3"} << "7.5" << 3 << 1 << "4";
+    QTest::newRow("two presses in one stamp")
+        << counted << QStringList{"7.5", "4"} << "7.5" << 3 << 1 << "5";
+    QTest::newRow("file made afresh")
+        << counted << QStringList{"9.5", "1"} << "7.5" << 7 << 1 << "2";
+    QTest::newRow("junk count") << counted << QStringList{"9.5", "x2"} << "7.5" << 3 << 1 << "1";
+    QTest::newRow("count too long")
+        << counted << QStringList{"9.5", "1234567890123456789"} << "7.5" << 3 << 1 << "1";
 }
 
 void HotKeyRulesTest::watcherDecision() {
     QFETCH(QStringList, names);
     QFETCH(QStringList, values);
-    QFETCH(QString, last);
-    QFETCH(QString, acted);
-    std::vector<std::pair<std::string, std::string>> attributes;
+    QFETCH(QString, lastStamp);
+    QFETCH(int, lastPresses);
+    QFETCH(int, presses);
+    QFETCH(QString, next);
+    click::SignalAttributes attributes;
     for (int i = 0; i < names.size(); ++i)
         attributes.emplace_back(names[i].toStdString(), values[i].toStdString());
-    const auto result = click::NewPressStamp(attributes, last.toStdString());
-    QCOMPARE(result.has_value(), !acted.isEmpty());
-    if (result)
-        QCOMPARE(QString::fromStdString(*result), acted);
+    click::PressState last{lastStamp.toStdString(), std::nullopt};
+    if (lastPresses >= 0)
+        last.presses = uint64_t(lastPresses);
+    QCOMPARE(click::NewPresses(attributes, last), uint64_t(presses));
+    QCOMPARE(QString::fromStdString(click::NextPressCount(attributes)), next);
+    // What was seen is remembered: the same file tells of nothing more.
+    QCOMPARE(click::NewPresses(attributes, last), uint64_t(0));
 }
 
 QTEST_APPLESS_MAIN(HotKeyRulesTest)

@@ -1,14 +1,18 @@
 // The hot key in the main window: the owner and watcher paths of the timer tick, the relay to
 // every signal file, the signal file's life, and the menu item that changes the letter.
 #include "click/hot_key_rules.h"
+#include "click/signal_relay.h"
 #include "main_window_fixture.h"
 #include "store/atomic_write.h"
 #include "store/file_system.h"
 #include "store/xml_document.h"
 
 #include <QFile>
+#include <QTemporaryDir>
+
 #include <QPushButton>
 #include <QTest>
+#include <filesystem>
 
 class HotKeyTest : public QObject {
     Q_OBJECT
@@ -18,17 +22,23 @@ private slots:
     void relayStampsEverySignalFile();
     void watcherFollowsNewStamps();
     void watcherFileGoesAtShutDown();
+    void pressesWhileNotServedAreDropped_data();
+    void pressesWhileNotServedAreDropped();
     void menuItemAnswers_data();
     void menuItemAnswers();
 };
 
 namespace {
 
-std::string Check(const std::string& path) {
+std::string Attribute(const std::string& path, const char* name) {
     store::XmlDocument document;
     if (!document.load(path))
         return "<unreadable>";
-    return document.documentElement().attributes().getNamedItem("Check").text();
+    return document.documentElement().attributes().getNamedItem(name).text();
+}
+
+std::string Check(const std::string& path) {
+    return Attribute(path, "Check");
 }
 
 void Stamp(const std::string& path, const std::string& stamp) {
@@ -83,11 +93,22 @@ void HotKeyTest::relayStampsEverySignalFile() {
         QVERIFY(store::WriteFileAtomically(path, "<?xml version=\"1.0\"?>\r\n<!-- keep -->\r\n"
                                                  "<HotKey Check=\"0\">\r\n</HotKey>\r\n"));
     QVERIFY(store::WriteFileAtomically(broken, "<HotKey Check="));
+    // A link planted under a signal file's name is not followed: what it points to stays as it is.
+    QTemporaryDir elsewhere;
+    const std::string outside = elsewhere.filePath("outside.xml").toStdString();
+    const std::string outsideText = "<HotKey Check=\"0\" Presses=\"3\"/>";
+    QVERIFY(store::WriteFileAtomically(outside, outsideText));
+    std::filesystem::create_symlink(outside, f.Path("link_HotKey.xml"));
     LoadForPresses(f);
     f.hotKey.press();
     f.window->tmrHotKey_Timer();
     QVERIFY(!f.Idle());
+    f.window->WaitForHotKeyRelay();
+    QFile outsideFile(QString::fromStdString(outside));
+    QVERIFY(outsideFile.open(QIODevice::ReadOnly));
+    QCOMPARE(outsideFile.readAll().toStdString(), outsideText);
     for (const std::string& path : {fresh, killed}) {
+        QCOMPARE(Attribute(path, "Presses"), std::string("1"));
         const std::string stamp = Check(path);
         // The time of day in seconds.
         bool number = false;
@@ -129,9 +150,19 @@ void HotKeyTest::watcherFollowsNewStamps() {
     Stamp(signal, "45297.1");
     f.window->tmrHotKey_Timer();
     QVERIFY(f.Idle());
+    // Held up across two presses of the owner, which started and stopped: this copy stays idle,
+    // and the next press starts it, as it does the owner.
+    store::XmlDocument stamper;
+    QVERIFY(click::StampSignalFile(signal, "45298.1", stamper));
+    QVERIFY(click::StampSignalFile(signal, "45298.3", stamper));
+    f.window->tmrHotKey_Timer();
+    QVERIFY(f.Idle());
+    QVERIFY(click::StampSignalFile(signal, "45299.5", stamper));
+    f.window->tmrHotKey_Timer();
+    QVERIFY(!f.Idle());
     // A watcher relays nothing and never polls the system's hot key.
     QCOMPARE(f.hotKey.polls(), 0);
-    QCOMPARE(Check(signal), std::string("45297.1"));
+    QCOMPARE(Check(signal), std::string("45299.5"));
 }
 
 void HotKeyTest::watcherFileGoesAtShutDown() {
@@ -143,6 +174,38 @@ void HotKeyTest::watcherFileGoesAtShutDown() {
     f.window->Unload();
     QVERIFY(!store::FileExists(signal));
     QCOMPARE(f.hotKey.calls().back().kind, platform::FakeHotKeyService::Kind::Unregister);
+}
+
+// A press while the picker is open, or while a box of the click run is open, is dropped: it
+// neither acts later nor opens a box inside the box.
+void HotKeyTest::pressesWhileNotServedAreDropped_data() {
+    QTest::addColumn<bool>("picker");
+    QTest::newRow("picker open") << true;
+    QTest::newRow("refused start's box open") << false;
+}
+
+void HotKeyTest::pressesWhileNotServedAreDropped() {
+    QFETCH(bool, picker);
+    MainWindowFixture f;
+    f.WriteSettings({{"RepeatClick", "1"}, {"Clicks", picker ? "50" : "0"}});
+    QVERIFY(f.window->Form_Load());
+    if (picker) {
+        f.window->btnLocate->click();
+        f.hotKey.press(3);
+        QVERIFY(f.window->CaptureWindow());
+        f.window->CaptureWindow()->Unload();
+    } else {
+        f.dialogs.whileShown = [&] {
+            f.hotKey.press();
+            f.window->tmrHotKey_Timer();
+        };
+        f.hotKey.press();
+    }
+    f.window->tmrHotKey_Timer();
+    f.window->tmrHotKey_Timer();
+    QVERIFY(f.Idle());
+    QCOMPARE(f.hotKey.pendingPresses(), 0);
+    QCOMPARE(f.dialogs.shown().size(), size_t(picker ? 0 : 1));
 }
 
 void HotKeyTest::menuItemAnswers_data() {

@@ -5,6 +5,8 @@ namespace platform {
 MsgResult FakeDialogs::MessageBox(const std::string& text, const std::string& title, MsgIcon icon,
                                   MsgButtons buttons) {
     m_shown.push_back({text, title, icon, buttons});
+    if (whileShown)
+        whileShown();
     if (!m_messageAnswers.empty()) {
         const MsgResult answer = m_messageAnswers.front();
         m_messageAnswers.pop_front();

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <vector>
 
 namespace platform {
@@ -34,6 +35,8 @@ public:
         m_inputAnswers.push_back(std::move(answer));
     }
 
+    // Runs while a message box is shown, as timers do in a real box's own event loop.
+    std::function<void()> whileShown;
     const std::vector<Shown>& shown() const { return m_shown; }
     const std::vector<Asked>& asked() const { return m_asked; }
     void clear();

@@ -25,6 +25,13 @@ void FakeWindowFinder::SetForegroundWindow(WindowHandle window) {
     m_calls.push_back({Kind::SetForeground, window});
 }
 
+std::vector<WindowHandle> FakeWindowFinder::TopLevelWindows() {
+    std::vector<WindowHandle> handles;
+    for (const Window& window : m_windows)
+        handles.push_back(window.handle);
+    return handles;
+}
+
 void FakeWindowFinder::clear() {
     m_lookups.clear();
     m_calls.clear();

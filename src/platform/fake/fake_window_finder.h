@@ -27,6 +27,8 @@ public:
     // Recorded; the window is no longer iconic.
     void Restore(WindowHandle window) override;
     void SetForegroundWindow(WindowHandle window) override;
+    // The handles of the table's windows.
+    std::vector<WindowHandle> TopLevelWindows() override;
 
     void addWindow(const std::string& caption, WindowHandle handle, bool iconic = false) {
         m_windows.push_back({caption, handle, iconic});

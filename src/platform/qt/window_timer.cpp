@@ -48,8 +48,11 @@ void WindowTimer::arm() {
 void WindowTimer::fire() {
     if (!m_enabled || m_interval <= 0)
         return;
-    const auto due = m_due;
-    m_due += std::chrono::milliseconds(m_interval);
+    // A tick that comes late (the window thread was held up) is taken as due when it came: the
+    // ticks it missed are skipped, not fired back to back, and the schedule goes on from now.
+    const auto now = Clock::now();
+    const auto due = now - m_due > kLateTick ? now : m_due;
+    m_due = due + std::chrono::milliseconds(m_interval);
     arm();
     const auto outer = s_tickDue;
     s_tickDue = due;

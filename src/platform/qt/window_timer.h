@@ -6,6 +6,8 @@
 // due, not after it was handled, and a timer enabled while another timer's tick is handled counts
 // from the moment that tick was due. So a chain of timers handing over to each other (seconds,
 // then tenths) keeps the schedule to the millisecond instead of drifting by the handling time.
+// A tick more than a few milliseconds late starts the schedule afresh from when it came, so two
+// ticks never come closer than an interval less that slack, however long the thread was held up.
 #pragma once
 
 #include <QObject>
@@ -32,6 +34,7 @@ signals:
 
 private:
     using Clock = std::chrono::steady_clock;
+    static constexpr std::chrono::milliseconds kLateTick{5};
 
     void start(Clock::time_point base);
     void arm();

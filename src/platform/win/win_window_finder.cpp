@@ -32,6 +32,18 @@ void WinWindowFinder::SetForegroundWindow(WindowHandle window) {
     ::SetForegroundWindow(ToHwnd(window));
 }
 
+std::vector<WindowHandle> WinWindowFinder::TopLevelWindows() {
+    std::vector<WindowHandle> windows;
+    EnumWindows(
+        [](HWND window, LPARAM list) -> BOOL {
+            reinterpret_cast<std::vector<WindowHandle>*>(list)->push_back(
+                reinterpret_cast<uintptr_t>(window));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
 std::unique_ptr<WindowFinder> CreateNativeWindowFinder() {
     return std::make_unique<WinWindowFinder>();
 }

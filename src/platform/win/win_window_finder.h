@@ -9,6 +9,7 @@ namespace platform {
 class WinWindowFinder final : public WindowFinder {
 public:
     WindowHandle FindWindow(const std::string& caption) override;
+    std::vector<WindowHandle> TopLevelWindows() override;
     bool IsIconic(WindowHandle window) override;
     void Restore(WindowHandle window) override;
     void SetForegroundWindow(WindowHandle window) override;

@@ -147,6 +147,14 @@ void X11WindowFinder::SetForegroundWindow(WindowHandle window) {
     XSetInputFocus(m_display, window, RevertToParent, CurrentTime);
 }
 
+std::vector<WindowHandle> X11WindowFinder::TopLevelWindows() {
+    if (!m_display)
+        return {};
+    XErrorTrap trap(m_display); // a window may go while it is looked at
+    const std::vector<unsigned long> windows = Candidates();
+    return {windows.begin(), windows.end()};
+}
+
 std::vector<unsigned long> X11WindowFinder::Candidates() {
     std::vector<unsigned long> out = ManagedClients();
     AddTreeClients(out);

@@ -28,6 +28,7 @@ public:
     X11WindowFinder& operator=(const X11WindowFinder&) = delete;
 
     WindowHandle FindWindow(const std::string& caption) override;
+    std::vector<WindowHandle> TopLevelWindows() override;
     // True when WM_STATE says IconicState.
     bool IsIconic(WindowHandle window) override;
     // Maps and raises the window (which also ends the iconic state), and asks the window manager
