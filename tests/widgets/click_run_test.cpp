@@ -200,6 +200,15 @@ void ClickRunTest::refusedStarts_data() {
         << false << "0"
         << "1000" << false << false << "abc" << repeatMessage << invalid << "0"
         << "1";
+    const QString mostMessage = "Number of clicks should be at most 999999999999999.";
+    QTest::newRow("repeat 1E16: could never count down")
+        << false << "0"
+        << "0" << false << true << "1E16" << mostMessage << invalid << "0"
+        << "1";
+    QTest::newRow("repeat 1e400") << false << "0"
+                                  << "0" << false << true << "1e400" << mostMessage << invalid
+                                  << "0"
+                                  << "1";
     QTest::newRow("safety 500 unticked")
         << false << "0"
         << "500" << false << false << "1" << safetyMessage << safety << "0"
@@ -224,6 +233,12 @@ void ClickRunTest::refusedStarts_data() {
                                            << ""
                                            << "0"
                                            << "1";
+    QTest::newRow("accepted: largest count") << false << "0"
+                                             << "0" << false << true << "999999999999999"
+                                             << ""
+                                             << ""
+                                             << "0"
+                                             << "999999999999999";
     QTest::newRow("accepted: 500 counted") << false << "0"
                                            << "500" << false << true << "5"
                                            << ""
@@ -406,6 +421,15 @@ void ClickRunTest::countdownFields() {
                            w.txtMilliSec->text()};
     };
     QCOMPARE(fields(), (QStringList{"1", "2", "3", "456"}));
+    // Side by side from hours to milliseconds, on one line, none covering another.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    const QLineEdit* order[] = {w.txtHr, w.txtMin, w.txtSec, w.txtMilliSec};
+    QVERIFY(order[0]->isVisible() && order[0]->width() > 10);
+    for (int i = 1; i < 4; ++i) {
+        QCOMPARE(order[i]->y(), order[0]->y());
+        QVERIFY(order[i]->x() >= order[i - 1]->geometry().right());
+    }
     w.tmr1sec_Timer();
     QCOMPARE(fields(), (QStringList{"1", "2", "2", "456"}));
     // The milliseconds count down only in the last second.
