@@ -33,17 +33,23 @@ void ClickRunE2eTest::typedSettingsClickExactly_data() {
     QTest::addColumn<int>("interval");
     QTest::addColumn<int>("count");
     QTest::addColumn<bool>("right");
+    QTest::addColumn<QString>("typedX");
     QTest::addColumn<int>("x");
     QTest::addColumn<int>("y");
-    QTest::newRow("5 left clicks at 500 ms") << 500 << 5 << false << 700 << 300;
-    QTest::newRow("3 right clicks at 1000 ms") << 1000 << 3 << true << 900 << 650;
-    QTest::newRow("6 left clicks at 0 ms") << 0 << 6 << false << 500 << 100;
+    QTest::newRow("5 left clicks at 500 ms") << 500 << 5 << false << "700" << 700 << 300;
+    QTest::newRow("3 right clicks at 1000 ms") << 1000 << 3 << true << "900" << 900 << 650;
+    QTest::newRow("6 left clicks at 0 ms") << 0 << 6 << false << "500" << 500 << 100;
+    // Small lags per click would add up over a long run; the schedule keeps them from it.
+    QTest::newRow("40 left clicks at 0 ms") << 0 << 40 << false << "800" << 800 << 200;
+    // Beyond the 16 bits X takes: held at the screen's edge, not wrapped round to 464.
+    QTest::newRow("x beyond the screen") << 0 << 2 << false << "66e3" << 1023 << 400;
 }
 
 void ClickRunE2eTest::typedSettingsClickExactly() {
     QFETCH(int, interval);
     QFETCH(int, count);
     QFETCH(bool, right);
+    QFETCH(QString, typedX);
     QFETCH(int, x);
     QFETCH(int, y);
     const size_t before = m_recorder->Presses().size();
@@ -54,7 +60,7 @@ void ClickRunE2eTest::typedSettingsClickExactly() {
     const QString window = program.WaitForWindow();
     QVERIFY2(!window.isEmpty(), "no main window");
 
-    QVERIFY(e2e::EnterClickRun(*m_server, window, x, y, interval, count, right));
+    QVERIFY(e2e::EnterClickRun(*m_server, window, typedX, y, interval, count, right));
 
     const int64_t gap = click::NominalGap(interval);
     QVERIFY2(m_recorder->WaitForPresses(before + size_t(count), int(gap) * count + 10000),
@@ -76,6 +82,13 @@ void ClickRunE2eTest::typedSettingsClickExactly() {
                 qPrintable(QStringLiteral("gap %1 ms, expected %2 ms").arg(measured).arg(gap)));
         }
     }
+    // No drift: the last click comes when the schedule says, counted from the first.
+    const qint64 total = presses.back().time - presses.front().time;
+    QVERIFY2(std::abs(total - gap * (count - 1)) <= 8,
+             qPrintable(QStringLiteral("%1 clicks took %2 ms, expected %3 ms")
+                            .arg(count)
+                            .arg(total)
+                            .arg(gap * (count - 1))));
     // Each press was followed by its release before the next press.
     const auto events = m_recorder->Events();
     size_t pressesSeen = 0;

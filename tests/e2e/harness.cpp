@@ -277,10 +277,14 @@ bool Type(const XServer& server, const QString& window, const QString& text) {
 
 bool EnterClickRun(const XServer& server, const QString& window, int x, int y, int interval,
                    int count, bool right) {
+    return EnterClickRun(server, window, QString::number(x), y, interval, count, right);
+}
+
+bool EnterClickRun(const XServer& server, const QString& window, const QString& x, int y,
+                   int interval, int count, bool right) {
     // The focus starts in the x field; the tab order runs x, y, Locate, interval, range, the
     // button choice, START, the repeat box and its count.
-    return Keys(server, window, {QStringLiteral("ctrl+a")}) &&
-           Type(server, window, QString::number(x)) &&
+    return Keys(server, window, {QStringLiteral("ctrl+a")}) && Type(server, window, x) &&
            Keys(server, window, {QStringLiteral("Tab")}) &&
            Type(server, window, QString::number(y)) &&
            Keys(server, window, {QStringLiteral("Tab"), QStringLiteral("Tab")}) &&

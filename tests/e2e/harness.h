@@ -113,6 +113,9 @@ bool Type(const XServer& server, const QString& window, const QString& text);
 // interval, left or right button, a counted run of `count` clicks; then presses START.
 bool EnterClickRun(const XServer& server, const QString& window, int x, int y, int interval,
                    int count, bool right);
+// The same with the x field's text as typed.
+bool EnterClickRun(const XServer& server, const QString& window, const QString& x, int y,
+                   int interval, int count, bool right);
 
 // Saves a picture of the server's screen.
 bool Screenshot(const XServer& server, const QString& file);

@@ -5,6 +5,8 @@
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -45,10 +47,15 @@ Point X11MouseInput::GetCursorPos() {
     return {rootX, rootY};
 }
 
+// X takes 16-bit coordinates: a place beyond the screen is held at its edge, as Windows holds the
+// pointer, rather than wrapped round to somewhere on it. The root spans every monitor.
 void X11MouseInput::SetCursorPos(int32_t x, int32_t y) {
     if (!m_display)
         return;
-    XTestFakeMotionEvent(m_display, DefaultScreen(m_display), x, y, CurrentTime);
+    const int screen = DefaultScreen(m_display);
+    x = std::clamp(x, 0, std::max(0, DisplayWidth(m_display, screen) - 1));
+    y = std::clamp(y, 0, std::max(0, DisplayHeight(m_display, screen) - 1));
+    XTestFakeMotionEvent(m_display, screen, x, y, CurrentTime);
     XFlush(m_display);
 }
 
