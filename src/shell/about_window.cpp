@@ -61,13 +61,13 @@ frmAbout::frmAbout(platform::Shell& shell, QWidget* parent)
 
     column->addWidget(new QLabel(QStringLiteral("Send suggestions and comments to:"), this));
     lblEmail = AddLink(QStringLiteral("feedback@zorvane.org"));
-    column->addWidget(lblEmail);
+    column->addWidget(lblEmail, 0, Qt::AlignLeft); // a link is only as wide as its text
     column->addWidget(new QLabel(QStringLiteral("Look for updates at my homepage"), this));
     lblHomepage = AddLink(QStringLiteral("zorvane.org"));
-    column->addWidget(lblHomepage);
+    column->addWidget(lblHomepage, 0, Qt::AlignLeft); // a link is only as wide as its text
     column->addWidget(new QLabel(QStringLiteral("Graduate from"), this));
     lblSchool = AddLink(QStringLiteral("The Open University"));
-    column->addWidget(lblSchool);
+    column->addWidget(lblSchool, 0, Qt::AlignLeft); // a link is only as wide as its text
     m_links = {lblEmail, lblHomepage, lblSchool};
 
     column->addWidget(Line(this));

@@ -22,6 +22,7 @@ private slots:
     void designChoices();
     void rangeEnablesUpperBound();
     void repeatEnablesCount();
+    void greyedBoxBecomesTwoStateWhenClicked();
     void hyperClickFrame();
     void hyperClickFrameCoversCoordinates();
     void menuItemsFlipTheirMarks();
@@ -168,6 +169,24 @@ void ClickSettingsTest::repeatEnablesCount() {
     QVERIFY(!w.txtRepeatClick->isEnabled());
     w.chkRepeatClick->setChecked(false);
     QVERIFY(!w.txtRepeatClick->isEnabled());
+}
+
+// A stored 2 shows greyed; the user's clicks then only tick and untick.
+void ClickSettingsTest::greyedBoxBecomesTwoStateWhenClicked() {
+    MainWindowFixture f;
+    f.WriteSettings({{"Range", "2"}});
+    QVERIFY(f.window->Form_Load());
+    QCheckBox* box = f.window->chkRange;
+    QCOMPARE(box->checkState(), Qt::PartiallyChecked);
+    f.window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    QList<Qt::CheckState> states;
+    for (int i = 0; i < 4; ++i) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        states << box->checkState();
+    }
+    QCOMPARE(states,
+             (QList<Qt::CheckState>{Qt::Checked, Qt::Unchecked, Qt::Checked, Qt::Unchecked}));
 }
 
 void ClickSettingsTest::hyperClickFrame() {

@@ -96,6 +96,11 @@ void HelpAboutTest::linksUnderlineOnHoverAndOpen() {
     QVERIFY(QTest::qWaitForWindowExposed(&about));
     QLabel* label = std::array{about.lblEmail, about.lblHomepage, about.lblSchool}[size_t(link)];
     QVERIFY(!Underlined(label));
+    // A link is only its text: far right of it on the same line is the window's background.
+    const QPoint beside(about.width() - 4, label->geometry().center().y());
+    QVERIFY(!label->geometry().contains(beside));
+    QTest::mouseClick(&about, Qt::LeftButton, {}, beside);
+    QVERIFY(shell.opened.empty());
     MoveOver(label);
     QVERIFY(Underlined(label));
     QTest::mouseClick(label, Qt::LeftButton);

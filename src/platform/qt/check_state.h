@@ -21,10 +21,15 @@ inline int CheckValue(const QCheckBox* box) {
     return 0;
 }
 
-// Sets 0, 1 or 2; a greyed state makes the box three-state.
+// Sets 0, 1 or 2; a greyed state makes the box three-state until the user's first click, which
+// ticks it: from then on a click only ticks or unticks, greyed is never offered as a choice.
 inline void SetCheckValue(QCheckBox* box, int value) {
-    if (value == 2)
+    if (value == 2 && !box->isTristate()) {
         box->setTristate(true);
+        QObject::connect(
+            box, &QAbstractButton::clicked, box, [box] { box->setTristate(false); },
+            Qt::SingleShotConnection);
+    }
     box->setCheckState(value == 1   ? Qt::Checked
                        : value == 2 ? Qt::PartiallyChecked
                                     : Qt::Unchecked);
