@@ -97,9 +97,12 @@ void HelpAboutTest::linksUnderlineOnHoverAndOpen() {
     QLabel* label = std::array{about.lblEmail, about.lblHomepage, about.lblSchool}[size_t(link)];
     QVERIFY(!Underlined(label));
     // A link is only its text: far right of it on the same line is the window's background.
-    const QPoint beside(about.width() - 4, label->geometry().center().y());
-    QVERIFY(!label->geometry().contains(beside));
-    QTest::mouseClick(&about, Qt::LeftButton, {}, beside);
+    const QPoint beside(label->x() + label->fontMetrics().horizontalAdvance(label->text()) + 30,
+                        label->geometry().center().y());
+    QVERIFY(about.contentsRect().contains(beside));
+    QTest::mouseClick(
+        about.childAt(beside) ? about.childAt(beside) : &about, Qt::LeftButton, {},
+        (about.childAt(beside) ? about.childAt(beside)->mapFrom(&about, beside) : beside));
     QVERIFY(shell.opened.empty());
     MoveOver(label);
     QVERIFY(Underlined(label));
