@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 
@@ -63,6 +64,9 @@ void frmCapture::Form_Load() {
     m_main.SetHeightTwips(kPickingHeightTwips);
     m_main.btnLocate->setEnabled(false);
     m_main.btnStartStop->setEnabled(false);
+    // Shown again, a window goes where a window manager would place a new one unless its place is
+    // given (an unchanged move() gives none): the user's place is given again.
+    const QPoint where = m_main.geometry().topLeft();
     m_main.hide();
     LetTheScreenRepaint();
 
@@ -74,6 +78,8 @@ void frmCapture::Form_Load() {
     Label2->move((area.width() - Label2->width()) / 2, Label2->y());
     update();
 
+    if (QWindow* handle = m_main.windowHandle())
+        handle->setPosition(where);
     m_main.show();
     shell::SetTopMost(this, true);
     m_main.tmrMouseInfo->setEnabled(true);

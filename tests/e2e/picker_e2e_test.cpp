@@ -4,6 +4,8 @@
 #include "harness.h"
 
 #include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTest>
 
 #include <memory>
@@ -19,6 +21,7 @@ private slots:
     void pickedPointIsWhereTheRunClicks();
     void pictureIsStillAndTheMainWindowShowsThrough();
     void clickThroughTheHoleReachesTheMainWindow();
+    void movedWindowStaysWhereTheUserLeftIt(); // last: starts a window manager
 
 private:
     bool OpenPicker();
@@ -147,6 +150,46 @@ void PickerE2eTest::clickThroughTheHoleReachesTheMainWindow() {
     QVERIFY(!e2e::Xdotool(*m_server, {"mousemove", "900", "600"}).isNull());
     QVERIFY(!e2e::Xdotool(*m_server, {"click", "1"}).isNull());
     QVERIFY(e2e::WaitUntil([this] { return !PickerOpen(); }, 5000));
+}
+
+// Under a window manager, the main window the user moved comes back where it was after picking,
+// not where the manager first placed it.
+void PickerE2eTest::movedWindowStaysWhereTheUserLeftIt() {
+    if (QStandardPaths::findExecutable(QStringLiteral("openbox")).isEmpty())
+        QSKIP("openbox is not installed (Debian package openbox)");
+    m_program.reset();
+    QProcess windowManager;
+    windowManager.setProcessEnvironment(m_server->Environment());
+    windowManager.start(QStringLiteral("openbox"), {QStringLiteral("--sm-disable")});
+    QVERIFY(windowManager.waitForStarted(5000));
+    init();
+    const QRect placed = e2e::WindowGeometry(*m_server, m_window);
+    QVERIFY(!e2e::Xdotool(*m_server, {"windowmove", m_window, "300", "250"}).isNull());
+    QVERIFY(e2e::WaitUntil(
+        [&] { return e2e::WindowGeometry(*m_server, m_window).topLeft() != placed.topLeft(); },
+        5000));
+    const QPoint moved = e2e::WindowGeometry(*m_server, m_window).topLeft();
+    // The frame counts in the picker's height: the client area shrinks by less than without one.
+    const int normal = e2e::WindowGeometry(*m_server, m_window).height();
+    const auto height = [&] { return e2e::WindowGeometry(*m_server, m_window).height(); };
+    QVERIFY(e2e::Keys(*m_server, m_window,
+                      {QStringLiteral("ctrl+a"), QStringLiteral("Tab"), QStringLiteral("Tab"),
+                       QStringLiteral("space")}));
+    QVERIFY(e2e::WaitUntil([&] { return height() < normal; }, 5000));
+    const int picking = height();
+    // A click on the picture closes the picker whichever window has the focus; the picture may
+    // come a moment after the main window shrank.
+    bool closed = false;
+    for (int i = 0; i < 5 && !closed; ++i) {
+        QVERIFY(!e2e::Xdotool(*m_server, {"mousemove", "900", "700", "click", "1"}).isNull());
+        closed = e2e::WaitUntil([&] { return height() > picking; }, 1000);
+    }
+    QVERIFY(closed);
+    QTest::qWait(300); // time for a manager's late placement
+    QCOMPARE(e2e::WindowGeometry(*m_server, m_window).topLeft(), moved);
+    m_program.reset();
+    windowManager.terminate();
+    windowManager.waitForFinished(5000);
 }
 
 QTEST_GUILESS_MAIN(PickerE2eTest)
