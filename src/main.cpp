@@ -1,11 +1,9 @@
 #include "platform/qt/termination.h"
-#include "platform/qt/toolkit_style.h"
 #include "platform/services.h"
 #include "shell/app_info.h"
 #include "shell/main_window.h"
-#include "shell/manifest.h"
 #include "shell/start_up.h"
-#include "store/file_system.h"
+#include "shell/visual_styles.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -24,7 +22,7 @@ int main(int argc, char* argv[]) {
     app.exePath = exe.absoluteFilePath().toStdString();
 
     // A process started with the manifest beside it runs with the modern look.
-    platform::UseToolkitStyle(store::FileExists(shell::ManifestPath(app.folder, app.exeName)));
+    shell::ChooseToolkitStyle(app);
     platform::NativeServices native;
     const auto endNow = [] {
         std::fflush(nullptr);

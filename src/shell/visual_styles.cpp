@@ -1,5 +1,6 @@
 #include "shell/visual_styles.h"
 
+#include "platform/qt/toolkit_style.h"
 #include "platform/shell.h"
 #include "platform/visual_styles.h"
 #include "shell/manifest.h"
@@ -7,6 +8,10 @@
 #include "store/file_system.h"
 
 namespace shell {
+
+void ChooseToolkitStyle(const AppInfo& app) {
+    platform::UseToolkitStyle(store::FileExists(ManifestPath(app.folder, app.exeName)));
+}
 
 bool ApplyVisualStyles(bool& restartIfWritten, bool& deleteIfPresent, bool& forceRewrite,
                        const AppInfo& app, const VisualStylesServices& services) {

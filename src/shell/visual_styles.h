@@ -22,6 +22,10 @@ struct VisualStylesServices {
     std::function<void()> endProcess;
 };
 
+// Chooses the look of every window before the first is made: the modern style for a process
+// started with the manifest beside the executable (the restarted copy), the classic one otherwise.
+void ChooseToolkitStyle(const AppInfo& app);
+
 // Answers true when the manifest was present (this process runs styled), false otherwise. With
 // restartIfWritten it restarts the program once the manifest is written, and never returns.
 // Failing file operations are passed over. A restart happens only when the manifest really is

@@ -78,27 +78,29 @@ void ShellRulesTest::manifestPath() {
 void ShellRulesTest::manifestText() {
     const std::string text = shell::ManifestText(
         "zorvane", 2, 20, 0, "Click your mouse button automatically", "Zorvane");
-    const QStringList lines = QString::fromStdString(text).split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 23); // 22 lines, each ended by CR LF
-    QCOMPARE(lines.last(), QString());
-    QCOMPARE(lines[0],
-             QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> "));
-    QCOMPARE(lines[1], QStringLiteral("<assembly "));
-    QCOMPARE(lines[2], QStringLiteral("   xmlns=\"urn:schemas-microsoft-com:asm.v1\" "));
-    QCOMPARE(lines[3], QStringLiteral("   manifestVersion=\"1.0\">"));
-    QCOMPARE(lines[4], QStringLiteral("<assemblyIdentity "));
-    QCOMPARE(lines[5], QStringLiteral("    processorArchitecture=\"x86\" "));
-    QCOMPARE(lines[6], QStringLiteral("    version=\"2.20.0.0\""));
-    QCOMPARE(lines[7], QStringLiteral("    type=\"win32\""));
-    QCOMPARE(lines[8], QStringLiteral("    name=\"Zorvane.zorvane.exe\"/>"));
-    QCOMPARE(lines[9], QStringLiteral(
-                           "    <description>Click your mouse button automatically</description>"));
-    QCOMPARE(lines[12], QStringLiteral("    <assemblyIdentity"));
-    QCOMPARE(lines[13], QStringLiteral("         type=\"win32\""));
-    QCOMPARE(lines[14], QStringLiteral("         name=\"Microsoft.Windows.Common-Controls\""));
-    QCOMPARE(lines[16], QStringLiteral("         publicKeyToken=\"6595b64144ccf1df\""));
-    QCOMPARE(lines[18], QStringLiteral("         processorArchitecture=\"x86\"/>"));
-    QCOMPARE(lines[21], QStringLiteral("</assembly>"));
+    QCOMPARE(QByteArray::fromStdString(text),
+             QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?> \r\n"
+                        "<assembly \r\n"
+                        "   xmlns=\"urn:schemas-microsoft-com:asm.v1\" \r\n"
+                        "   manifestVersion=\"1.0\">\r\n"
+                        "<assemblyIdentity \r\n"
+                        "    processorArchitecture=\"x86\" \r\n"
+                        "    version=\"2.20.0.0\"\r\n"
+                        "    type=\"win32\"\r\n"
+                        "    name=\"Zorvane.zorvane.exe\"/>\r\n"
+                        "    <description>Click your mouse button automatically</description>\r\n"
+                        "    <dependency>\r\n"
+                        "    <dependentAssembly>\r\n"
+                        "    <assemblyIdentity\r\n"
+                        "         type=\"win32\"\r\n"
+                        "         name=\"Microsoft.Windows.Common-Controls\"\r\n"
+                        "         version=\"6.0.0.0\"\r\n"
+                        "         publicKeyToken=\"6595b64144ccf1df\"\r\n"
+                        "         language=\"*\"\r\n"
+                        "         processorArchitecture=\"x86\"/>\r\n"
+                        "    </dependentAssembly>\r\n"
+                        "    </dependency>\r\n"
+                        "</assembly>\r\n"));
 }
 
 void ShellRulesTest::manifestPlaceholdersAreReplacedEverywhere() {

@@ -3,12 +3,14 @@
 #include "main_window_fixture.h"
 #include "shell/manifest.h"
 #include "shell/start_up.h"
+#include "shell/visual_styles.h"
 #include "store/atomic_write.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 #include "store/xml_document.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -16,6 +18,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTest>
 
 class StartUpTest : public QObject {
@@ -27,6 +30,8 @@ private slots:
     void runningCopyEndsTheStart();
     void visualStyles_data();
     void visualStyles();
+    void styleFollowsTheManifest_data();
+    void styleFollowsTheManifest();
     void damagedFileEndsInitialisation();
     void loadFillsTheWindow_data();
     void loadFillsTheWindow();
@@ -162,6 +167,22 @@ void StartUpTest::visualStyles() {
                      "zorvane", 2, 20, 0, "Click your mouse button automatically", "Zorvane")));
     }
     QCOMPARE(store::FileExists(manifest), manifestAfter);
+}
+
+void StartUpTest::styleFollowsTheManifest_data() {
+    QTest::addColumn<bool>("manifest");
+    QTest::addColumn<QString>("style");
+    QTest::newRow("restarted with the manifest") << true << "fusion";
+    QTest::newRow("started without it") << false << "windows";
+}
+
+void StartUpTest::styleFollowsTheManifest() {
+    QFETCH(bool, manifest);
+    MainWindowFixture f;
+    if (manifest)
+        QVERIFY(store::WriteFileAtomically(shell::ManifestPath(f.app.folder, f.app.exeName), "m"));
+    shell::ChooseToolkitStyle(f.app);
+    QTEST(QApplication::style()->name().toLower(), "style");
 }
 
 void StartUpTest::damagedFileEndsInitialisation() {
