@@ -1,6 +1,7 @@
 // The global hot key with two copies in one folder: the idle CPU use of the owner and of the
 // watcher over 60 s with their 50 ms timers running, and the delay from a press of
-// CTRL + ALT + C to each copy's toggle, median and 95th percentile over 20 presses.
+// CTRL + ALT + C to each copy's toggle, median and 95th percentile over 20 presses. The folder
+// also holds 1,000 signal files left by copies that were killed, which the owner stamps too.
 //
 // The press is made through XTest from a connection of our own, and its moment read from the
 // server's clock; each copy makes one click after it starts (the owner 100 ms after, the watcher
@@ -10,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
@@ -28,6 +30,18 @@ constexpr int kPresses = 20;
 constexpr int kIdleSeconds = 60;
 constexpr int kOwnerX = 600;
 constexpr int kWatcherX = 700;
+constexpr int kStaleFiles = 1000;
+
+// Signal files of copies that were killed: window handles no window has.
+bool LeaveStaleSignalFiles(const e2e::Program& program) {
+    for (int i = 0; i < kStaleFiles; ++i) {
+        QFile file(program.FilePath(QStringLiteral("%1_HotKey.xml").arg(900000000 + i)));
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write("<?xml version=\"1.0\"?>\r\n<HotKey Check=\"0\">\r\n</HotKey>\r\n") < 0)
+            return false;
+    }
+    return true;
+}
 
 // Presses CTRL + ALT + C and answers the server's time at that moment.
 Time PressHotKey(Display* display, Window clock) {
@@ -63,6 +77,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     e2e::Program owner(server);
+    if (!LeaveStaleSignalFiles(owner)) {
+        std::fprintf(stderr, "hot_key_relay: cannot write the stale signal files\n");
+        return 2;
+    }
     QProcess watcher;
     for (const int x : {kOwnerX, kWatcherX}) {
         owner.WriteSettings({{"XPStyle", "False"},
@@ -131,7 +149,9 @@ int main(int argc, char** argv) {
 
     const auto [ownerMedian, ownerP95] = MedianAndP95(ownerDelays);
     const auto [watcherMedian, watcherP95] = MedianAndP95(watcherDelays);
-    std::printf("Hot key with two copies (owner and watcher), 50 ms polling\n");
+    std::printf("Hot key with two copies (owner and watcher), 50 ms polling, %d stale signal "
+                "files\n",
+                kStaleFiles);
     std::printf("idle CPU over %.0f s: owner %.3f%%, watcher %.3f%% of one core\n", seconds,
                 ownerCpu, watcherCpu);
     std::printf("press to toggle over %d presses: owner median %.0f ms, 95th %.0f ms; "
