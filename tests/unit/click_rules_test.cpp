@@ -162,6 +162,9 @@ void ClickRulesTest::countdownFollowsTheTimingRule() {
 void ClickRulesTest::runningTooltip() {
     QCOMPARE(QString::fromStdString(click::RunningTooltip("0", "0", "4", "500")),
              QStringLiteral("Zorvane: 0hr 0min 4sec 500ms to next click"));
+    // Each field in its own place.
+    QCOMPARE(QString::fromStdString(click::RunningTooltip("1", "2", "3", "456")),
+             QStringLiteral("Zorvane: 1hr 2min 3sec 456ms to next click"));
     // The longest countdowns still fit the tray's 63 characters.
     for (int interval : {INT_MAX, INT_MIN, 999999999}) {
         const click::Countdown c = click::SplitInterval(interval);
