@@ -1,6 +1,8 @@
 #include "platform/qt/termination.h"
 #include "platform/services.h"
 #include "shell/app_info.h"
+#include "shell/command_line.h"
+#include "shell/folders.h"
 #include "shell/main_window.h"
 #include "shell/start_up.h"
 #include "shell/visual_styles.h"
@@ -15,11 +17,25 @@ int main(int argc, char* argv[]) {
     // The arguments exactly as received, before the toolkit takes its own options out.
     shell::AppInfo app;
     app.arguments.assign(argv + 1, argv + argc);
+    // Answered before anything else: no window, no file.
+    if (const auto answer = shell::InformationAnswer(app.arguments)) {
+        std::fputs(answer->c_str(), stdout);
+        return std::fflush(stdout) == 0 ? 0 : 1;
+    }
     QApplication application(argc, argv);
     const QFileInfo exe(QCoreApplication::applicationFilePath());
     app.folder = exe.absolutePath().toStdString();
     app.exeName = exe.completeBaseName().toStdString();
     app.exePath = exe.absoluteFilePath().toStdString();
+    const auto folders = shell::DecideFolders(shell::ReadFolderFacts(app.folder));
+    if (!folders || !shell::MakeConfigFolder(folders->config)) {
+        std::fprintf(stderr, "zorvane: no folder for the settings: %s\n",
+                     folders ? ("cannot make " + folders->config).c_str()
+                             : "set HOME (or XDG_CONFIG_HOME) to an absolute path");
+        return 1;
+    }
+    app.configFolder = folders->config;
+    app.dataFolder = folders->data;
 
     // A process started with the manifest beside it runs with the modern look.
     shell::ChooseToolkitStyle(app);

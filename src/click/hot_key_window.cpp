@@ -45,7 +45,7 @@ void frmMain::WatchSignalFolder() {
     if (m_signalFolderWatcher)
         return;
     m_signalFolderWatcher = new QFileSystemWatcher(this);
-    m_signalFolderWatcher->addPath(QString::fromStdString(m_app.folder));
+    m_signalFolderWatcher->addPath(QString::fromStdString(m_app.configFolder));
     connect(m_signalFolderWatcher, &QFileSystemWatcher::directoryChanged, this, [this] {
         if (tmrHotKey->isEnabled() && !m_hotKey->Owner())
             tmrHotKey_Timer();
@@ -84,7 +84,7 @@ void frmMain::WaitForHotKeyRelay() {
 // when it sees a new stamp. A file left by a copy that was killed is stamped too and harms no one,
 // after the files of the copies whose windows are there.
 void frmMain::RelayHotKeyPress() {
-    const auto files = store::GetFolder(m_app.folder);
+    const auto files = store::GetFolder(m_app.configFolder);
     if (!files)
         return;
     const std::vector<platform::WindowHandle> windows = m_services.windows->TopLevelWindows();

@@ -15,6 +15,8 @@ inline constexpr const char* kCompanyName = "Zorvane";
 
 struct AppInfo {
     std::string folder;                 // the executable's folder, without a trailing separator
+    std::string configFolder;           // where the program writes: settings, signal files, ...
+    std::string dataFolder;             // where it reads what it ships: the help text, ...
     std::string exeName;                // the executable's file name without extension
     std::string exePath;                // the executable itself
     std::vector<std::string> arguments; // the program's arguments exactly as received

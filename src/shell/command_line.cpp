@@ -1,6 +1,7 @@
 #include "shell/command_line.h"
 
 #include "runtime/conversions.h"
+#include "shell/app_info.h"
 
 #include <string>
 
@@ -12,6 +13,32 @@ CommandLineWords ReadCommandLine(std::string_view commandLine) {
         return text.find(word) != std::string::npos;
     };
     return {has("run"), has("event") || has("load"), has("terminate")};
+}
+
+std::optional<std::string> InformationAnswer(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--version")
+            return std::string(kAppTitle) + " " + std::to_string(kVersionMajor) + "." +
+                   std::to_string(kVersionMinor) + "\n";
+        if (argument == "--help")
+            return "Usage: zorvane [WORD]...\n"
+                   "Clicks the mouse for you: at a point or wherever the pointer is, at a\n"
+                   "fixed or random interval, a counted number of times or until stopped.\n"
+                   "CTRL + ALT + C (or the letter chosen in Options) starts and stops it from\n"
+                   "any program.\n"
+                   "\n"
+                   "Words, anywhere on the command line and in any case:\n"
+                   "  run        start clicking at once with the saved settings\n"
+                   "  event, load, terminate\n"
+                   "             kept for the Mouse Events window, which is still to come\n"
+                   "  --help     show this help and end\n"
+                   "  --version  show the version and end\n"
+                   "\n"
+                   "Files: config.xml (the settings) and the hot key's signal files live\n"
+                   "beside the program when its folder may be written to; otherwise in\n"
+                   "$XDG_CONFIG_HOME/zorvane (~/.config/zorvane when unset). See zorvane(1).\n";
+    }
+    return std::nullopt;
 }
 
 } // namespace shell

@@ -2,7 +2,10 @@
 // RUN counts as run and prune contains run.
 #pragma once
 
+#include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace shell {
 
@@ -13,5 +16,9 @@ struct CommandLineWords {
 };
 
 CommandLineWords ReadCommandLine(std::string_view commandLine);
+
+// What "--help" or "--version" (whichever comes first among the arguments) prints before the
+// program does anything else; nullopt when neither is given.
+std::optional<std::string> InformationAnswer(const std::vector<std::string>& arguments);
 
 } // namespace shell

@@ -4,7 +4,7 @@
 #include "store/file_system.h"
 
 void frmMain::mnHelp_Click() {
-    const std::string helpFile = store::BuildPath(m_app.folder, "Zorvane.txt");
+    const std::string helpFile = store::BuildPath(m_app.dataFolder, "Zorvane.txt");
     if (!store::FileExists(helpFile)) {
         m_services.dialogs->MessageBox(
             "\"Zorvane.txt\" not found.\r\nPls put this file in the same folder as this program",

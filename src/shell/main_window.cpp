@@ -27,9 +27,9 @@ constexpr int kHeightTwips = 4785;
 
 frmMain::frmMain(platform::Services& services, shell::AppInfo app, QWidget* parent)
     : QMainWindow(parent), m_services(services), m_app(std::move(app)),
-      m_settingsFile(store::SettingsPath(m_app.folder)),
+      m_settingsFile(store::SettingsPath(m_app.configFolder)),
       objMouse(std::make_unique<click::cMouse>(*services.mouse)),
-      m_hotKey(std::make_unique<click::HotKey>(*services.hotKey, m_app.folder)) {
+      m_hotKey(std::make_unique<click::HotKey>(*services.hotKey, m_app.configFolder)) {
     setWindowTitle(QString::fromStdString(shell::MainCaption()));
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);

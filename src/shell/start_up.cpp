@@ -35,7 +35,7 @@ bool EnsureSettingsFile(const std::string& settingsFile, platform::Dialogs& dial
 
 StartUp InitializeProgram(const AppInfo& app, platform::Services& services,
                           const std::function<void()>& endProcess) {
-    const std::string settingsFile = store::SettingsPath(app.folder);
+    const std::string settingsFile = store::SettingsPath(app.configFolder);
     if (!EnsureSettingsFile(settingsFile, *services.dialogs))
         return StartUp::End;
     try {

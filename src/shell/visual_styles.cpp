@@ -10,7 +10,7 @@
 namespace shell {
 
 void ChooseToolkitStyle(const AppInfo& app) {
-    platform::UseToolkitStyle(store::FileExists(ManifestPath(app.folder, app.exeName)));
+    platform::UseToolkitStyle(store::FileExists(ManifestPath(app.configFolder, app.exeName)));
 }
 
 bool ApplyVisualStyles(bool& restartIfWritten, bool& deleteIfPresent, bool& forceRewrite,
@@ -22,7 +22,7 @@ bool ApplyVisualStyles(bool& restartIfWritten, bool& deleteIfPresent, bool& forc
     if (restartIfWritten || deleteIfPresent)
         forceRewrite = false;
 
-    const std::string path = ManifestPath(app.folder, app.exeName);
+    const std::string path = ManifestPath(app.configFolder, app.exeName);
     if (store::FileExists(path) && !forceRewrite) {
         if (deleteIfPresent) {
             services.styles.ClearAttributes(path);

@@ -1,6 +1,7 @@
 // The command-line words, the caption, and the manifest's path and text.
 #include "shell/app_info.h"
 #include "shell/command_line.h"
+#include "shell/folders.h"
 #include "shell/manifest.h"
 
 #include <QTest>
@@ -17,6 +18,10 @@ private slots:
     void manifestPath();
     void manifestText();
     void manifestPlaceholdersAreReplacedEverywhere();
+    void informationAnswer_data();
+    void informationAnswer();
+    void folders_data();
+    void folders();
 };
 
 void ShellRulesTest::commandLineWords_data() {
@@ -112,6 +117,88 @@ void ShellRulesTest::manifestPlaceholdersAreReplacedEverywhere() {
     QVERIFY(text.find("<description>EXENAME & <d></description>") != std::string::npos);
     for (const char* placeholder : {"EXEVERSION", "EXEDESCRIPTION", "COMPANYNAME"})
         QVERIFY2(text.find(placeholder) == std::string::npos, placeholder);
+}
+
+void ShellRulesTest::informationAnswer_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("starts"); // empty: no answer, the program runs
+    QTest::newRow("version") << QStringList{"--version"} << "Zorvane 2.20\n";
+    QTest::newRow("help among words") << QStringList{"run", "--help"} << "Usage: zorvane [WORD]";
+    QTest::newRow("the first one counts") << QStringList{"--version", "--help"} << "Zorvane 2.20\n";
+    QTest::newRow("words only") << QStringList{"run", "event"} << "";
+    QTest::newRow("only exactly") << QStringList{"--Help", "-h", "--versions"} << "";
+}
+
+void ShellRulesTest::informationAnswer() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, starts);
+    std::vector<std::string> words;
+    for (const QString& argument : arguments)
+        words.push_back(argument.toStdString());
+    const auto answer = shell::InformationAnswer(words);
+    QCOMPARE(answer.has_value(), !starts.isEmpty());
+    if (answer)
+        QVERIFY2(QString::fromStdString(*answer).startsWith(starts), answer->c_str());
+}
+
+void ShellRulesTest::folders_data() {
+    QTest::addColumn<QString>("exe");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("dataBeside");
+    QTest::addColumn<QString>("xdg");
+    QTest::addColumn<QString>("home");
+    QTest::addColumn<QString>("config"); // empty: no folder, the program ends with a message
+    QTest::addColumn<QString>("data");
+    QTest::newRow("portable") << "/home/u/z" << true << false << "/x"
+                              << "/home/u"
+                              << "/home/u/z"
+                              << "/home/u/z";
+    QTest::newRow("installed, XDG_CONFIG_HOME") << "/usr/bin" << false << true << "/x/cfg"
+                                                << "/home/u"
+                                                << "/x/cfg/zorvane"
+                                                << "/usr/share/zorvane";
+    QTest::newRow("installed, HOME") << "/usr/local/bin" << false << true << ""
+                                     << "/home/u"
+                                     << "/home/u/.config/zorvane"
+                                     << "/usr/local/share/zorvane";
+    QTest::newRow("installed, run by root") << "/usr/bin" << true << true << ""
+                                            << "/root"
+                                            << "/root/.config/zorvane"
+                                            << "/usr/share/zorvane";
+    QTest::newRow("relative XDG_CONFIG_HOME ignored") << "/usr/bin" << false << true << "cfg"
+                                                      << "/home/u"
+                                                      << "/home/u/.config/zorvane"
+                                                      << "/usr/share/zorvane";
+    QTest::newRow("read-only folder, nothing installed") << "/mnt/ro" << false << false << ""
+                                                         << "/home/u"
+                                                         << "/home/u/.config/zorvane"
+                                                         << "/mnt/ro";
+    QTest::newRow("no HOME") << "/usr/bin" << false << true << ""
+                             << ""
+                             << ""
+                             << "";
+    QTest::newRow("relative HOME") << "/usr/bin" << false << true << ""
+                                   << "u"
+                                   << ""
+                                   << "";
+}
+
+void ShellRulesTest::folders() {
+    QFETCH(QString, config);
+    shell::FolderFacts facts;
+    QFETCH(QString, exe);
+    QFETCH(bool, writable);
+    QFETCH(bool, dataBeside);
+    QFETCH(QString, xdg);
+    QFETCH(QString, home);
+    facts = {exe.toStdString(), writable, dataBeside, xdg.toStdString(), home.toStdString()};
+    const auto folders = shell::DecideFolders(facts);
+    QCOMPARE(folders.has_value(), !config.isEmpty());
+    if (!folders)
+        return;
+    QCOMPARE(QString::fromStdString(folders->config), config);
+    QTEST(QString::fromStdString(folders->data), "data");
+    QCOMPARE(folders->portable, config == exe);
 }
 
 QTEST_APPLESS_MAIN(ShellRulesTest)

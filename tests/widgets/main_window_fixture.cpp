@@ -12,6 +12,8 @@ shell::AppInfo AppIn(const QTemporaryDir& folder, std::vector<std::string> argum
     app.folder = folder.path().toStdString();
     app.exeName = "zorvane";
     app.exePath = app.folder + "/zorvane";
+    app.configFolder = app.folder; // the portable mode
+    app.dataFolder = app.folder;
     app.arguments = std::move(arguments);
     return app;
 }
@@ -26,7 +28,7 @@ std::string MainWindowFixture::Path(const QString& name) const {
 }
 
 std::string MainWindowFixture::SettingsFile() const {
-    return store::SettingsPath(app.folder);
+    return store::SettingsPath(app.configFolder);
 }
 
 void MainWindowFixture::WriteSettings(

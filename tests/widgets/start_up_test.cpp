@@ -149,7 +149,7 @@ void StartUpTest::visualStyles() {
     MainWindowFixture f({"run", "--x y"});
     f.WriteSettings({{"XPStyle", setting.toStdString()}, {"PreventMultipleInstance", "False"}});
     f.visualStyles.themeActive = themeActive;
-    const std::string manifest = shell::ManifestPath(f.app.folder, f.app.exeName);
+    const std::string manifest = shell::ManifestPath(f.app.configFolder, f.app.exeName);
     if (manifestBefore)
         store::WriteFileAtomically(manifest, "old");
     if (manifestBlocked)
@@ -180,7 +180,7 @@ void StartUpTest::styleFollowsTheManifest() {
     QFETCH(bool, manifest);
     MainWindowFixture f;
     if (manifest)
-        QVERIFY(store::WriteFileAtomically(shell::ManifestPath(f.app.folder, f.app.exeName), "m"));
+        QVERIFY(store::WriteFileAtomically(shell::ManifestPath(f.app.configFolder, f.app.exeName), "m"));
     shell::ChooseToolkitStyle(f.app);
     QTEST(QApplication::style()->name().toLower(), "style");
 }
