@@ -34,6 +34,8 @@ wait_for() { # seconds, command...
     done
 }
 
+# A server of the prefix left by an interrupted run would still talk to its old display.
+wineserver -k 2>/dev/null || true
 mkdir -p "$work"
 rm -rf "$folder" "$work/display"
 mkdir "$folder"
