@@ -60,6 +60,12 @@ void CheckVisualStyles(const std::string& folder) {
     Check((Attributes(manifest) & (kHiddenSystem | FILE_ATTRIBUTE_READONLY)) == 0 &&
               DeleteFileW(platform::Widen(manifest).c_str()),
           "cleared attributes let the manifest be deleted");
+
+    const std::string planted = folder + "\\planted.exe.manifest";
+    CreateDirectoryW(platform::Widen(planted).c_str(), nullptr);
+    styles.MarkHiddenSystem(planted);
+    Check((Attributes(planted) & kHiddenSystem) == 0,
+          "a folder in the manifest's place is left alone");
 }
 
 void CheckTextFiles(const std::string& folder) {

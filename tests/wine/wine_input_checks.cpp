@@ -147,8 +147,10 @@ void CheckHotKey(HWND ownWindow) {
         reinterpret_cast<uintptr_t>(GetPropW(ownWindow, L"__wine_x11_whole_window"));
     Xdotool("windowfocus --sync " + std::to_string(xWindow));
     Xdotool("key --delay 100 ctrl+alt+w ctrl+alt+q ctrl+alt+q ctrl+alt+q");
-    Check(CountPresses(owner, window, 3) == 3,
-          "three presses of CTRL+ALT+Q are each seen once, with the loop reading the messages");
+    const int presses = CountPresses(owner, window, 3);
+    Check(presses == 3,
+          "three presses of CTRL+ALT+Q are each seen once, with the loop reading the messages",
+          ": " + std::to_string(presses) + " seen");
 
     owner.UnregisterHotKey(window, 0xBFFF);
     Check(other.RegisterHotKey(window + 1, 0xBFFF, controlAlt, 'Q') == 1,
