@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine (the missing packages, as root) and runs every test: a build with
-# warnings as errors, the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the
-# Win32 backend's cross-compile check, the fuzzers for a bounded time, and the formatting check.
+# warnings as errors (with the Win32 backends cross-compiled and run under Wine), the same tests
+# under AddressSanitizer and UndefinedBehaviorSanitizer, the Win32 backend's cross-compile check,
+# the fuzzers for a bounded time, and the formatting check.
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
@@ -15,8 +16,8 @@ run_tests() { # build folder, cmake options...
     ctest --test-dir "$dir" --output-on-failure
 }
 
-echo "== Build with warnings as errors, all tests"
-run_tests build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== Build with warnings as errors, all tests, the Win32 backends under Wine"
+run_tests build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_WINE_TESTS=ON
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer, all tests"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

@@ -1,6 +1,8 @@
 #include "platform/win/win_shell.h"
 
 #include "platform/native.h"
+#include "platform/win/win_rules.h"
+#include "platform/win/win_text.h"
 
 #include <windows.h>
 
@@ -10,13 +12,14 @@ namespace platform {
 namespace {
 
 // Starts a command line with a normal window that gets the focus, without waiting for it.
-bool Launch(std::string commandLine) {
-    STARTUPINFOA startup{};
+bool Launch(const std::string& commandLine) {
+    std::wstring line = Widen(commandLine); // CreateProcessW may write into it
+    STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return false;
     CloseHandle(process.hThread);
@@ -27,21 +30,17 @@ bool Launch(std::string commandLine) {
 } // namespace
 
 bool WinShell::Open(const std::string& target, int showCommand) {
-    const auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(GetActiveWindow(), "Open", target.c_str(), nullptr, nullptr, showCommand));
+    const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+        GetActiveWindow(), L"open", Widen(target).c_str(), nullptr, nullptr, showCommand));
     return result > 32;
 }
 
 bool WinShell::ShowTextFile(const std::string& path) {
-    return Launch("Notepad " + path);
+    return Launch(CommandLine("notepad.exe", {path}));
 }
 
-// The program's path is not quoted, and one blank follows it even without arguments.
 bool WinShell::StartProcess(const std::string& program, const std::vector<std::string>& arguments) {
-    std::string commandLine = program + " ";
-    for (size_t i = 0; i < arguments.size(); ++i)
-        commandLine += (i ? " " : "") + arguments[i];
-    return Launch(commandLine);
+    return Launch(CommandLine(program, arguments));
 }
 
 std::unique_ptr<Shell> CreateNativeShell() {

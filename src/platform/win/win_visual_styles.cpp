@@ -1,10 +1,34 @@
 #include "platform/win/win_visual_styles.h"
 
 #include "platform/native.h"
+#include "platform/win/win_text.h"
 
 #include <windows.h>
 
 namespace platform {
+namespace {
+
+// Sets a regular file's attributes; the path's last part is opened itself, never what a link
+// names, so a link planted in its place changes nothing.
+void SetRegularFileAttributes(const std::string& path, DWORD attributes) {
+    HANDLE file =
+        CreateFileW(Widen(path).c_str(), FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return;
+    BY_HANDLE_FILE_INFORMATION information{};
+    constexpr DWORD notRegular = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY;
+    if (GetFileInformationByHandle(file, &information) &&
+        !(information.dwFileAttributes & notRegular)) {
+        FILE_BASIC_INFO basic{}; // times 0: unchanged
+        basic.FileAttributes = attributes;
+        SetFileInformationByHandle(file, FileBasicInfo, &basic, sizeof(basic));
+    }
+    CloseHandle(file);
+}
+
+} // namespace
 
 // Windows 5.1 (XP) or later: the low byte of GetVersion is the major version, the next the minor.
 bool WinVisualStyles::IsVisualStyleSystem() {
@@ -17,7 +41,7 @@ bool WinVisualStyles::IsVisualStyleSystem() {
 }
 
 bool WinVisualStyles::ThemeLibraryPresent() {
-    HMODULE library = LoadLibraryA("uxtheme.dll");
+    HMODULE library = LoadLibraryW(L"uxtheme.dll");
     if (!library)
         return false;
     FreeLibrary(library);
@@ -25,7 +49,7 @@ bool WinVisualStyles::ThemeLibraryPresent() {
 }
 
 bool WinVisualStyles::IsThemeActive() {
-    HMODULE library = LoadLibraryA("uxtheme.dll");
+    HMODULE library = LoadLibraryW(L"uxtheme.dll");
     if (!library)
         return false;
     using IsThemeActiveFn = BOOL(WINAPI*)();
@@ -37,11 +61,11 @@ bool WinVisualStyles::IsThemeActive() {
 }
 
 void WinVisualStyles::MarkHiddenSystem(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
+    SetRegularFileAttributes(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
 void WinVisualStyles::ClearAttributes(const std::string& path) {
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    SetRegularFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
 }
 
 std::unique_ptr<VisualStyles> CreateNativeVisualStyles() {

@@ -1,4 +1,5 @@
-// Visual styles on Windows: GetVersion, uxtheme's IsThemeActive, file attributes.
+// Visual styles on Windows: GetVersion, uxtheme's IsThemeActive, file attributes. Attributes are
+// changed through a handle of the file itself: a link (a reparse point) or a folder is left alone.
 #pragma once
 
 #include "platform/visual_styles.h"

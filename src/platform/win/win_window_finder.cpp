@@ -1,6 +1,7 @@
 #include "platform/win/win_window_finder.h"
 
 #include "platform/native.h"
+#include "platform/win/win_text.h"
 
 #include <windows.h>
 
@@ -17,7 +18,7 @@ HWND ToHwnd(WindowHandle window) {
 } // namespace
 
 WindowHandle WinWindowFinder::FindWindow(const std::string& caption) {
-    return reinterpret_cast<uintptr_t>(::FindWindowA(nullptr, caption.c_str()));
+    return reinterpret_cast<uintptr_t>(::FindWindowW(nullptr, Widen(caption).c_str()));
 }
 
 bool WinWindowFinder::IsIconic(WindowHandle window) {

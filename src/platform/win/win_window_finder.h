@@ -1,5 +1,5 @@
-// Finding and activating top-level windows on Windows: FindWindowA, IsIconic,
-// ShowWindow(SW_RESTORE) and SetForegroundWindow.
+// Finding and activating top-level windows on Windows: FindWindowW (the UTF-8 caption as UTF-16),
+// IsIconic, ShowWindow(SW_RESTORE) and SetForegroundWindow.
 #pragma once
 
 #include "platform/window_finder.h"
