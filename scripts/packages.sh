@@ -2,12 +2,16 @@
 
 # Building the program.
 BUILD_PACKAGES="build-essential cmake qt6-base-dev libpugixml-dev libx11-dev libxtst-dev"
+# Building the Debian package: dpkg-shlibdeps (dpkg-dev) and the file type reader CPack uses.
+PACKAGE_PACKAGES="dpkg-dev file"
 # Running it (fonts, the desktop's opener for the help text and links), also on a machine
 # without a display (the virtual display demo).
 RUN_PACKAGES="fonts-dejavu-core xdg-utils xvfb xdotool"
 # Testing: the Win32 cross-compile check and Wine to run the Win32 backends, the fuzzers,
-# formatting, a window manager for the window finder's tests.
-TEST_PACKAGES="g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-format openbox"
+# formatting, a window manager for the window finder's tests, the installed files' validators, a
+# clean Debian root for the package's dependencies.
+TEST_PACKAGES="g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-format openbox
+    desktop-file-utils appstream debootstrap $PACKAGE_PACKAGES"
 
 ensure_packages() {
     local missing=() package

@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QIcon>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,7 @@ int main(int argc, char* argv[]) {
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zorvane-256.png")));
     const QFileInfo exe(QCoreApplication::applicationFilePath());
     app.folder = exe.absolutePath().toStdString();
     app.exeName = exe.completeBaseName().toStdString();

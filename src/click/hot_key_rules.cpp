@@ -81,8 +81,8 @@ uint64_t NewPresses(const SignalAttributes& rootAttributes, PressState& last) {
     return count;
 }
 
-std::string NextPressCount(const SignalAttributes& rootAttributes) {
-    return std::to_string(PressCount(rootAttributes).value_or(0) + 1);
+std::string NextPressCount(const SignalAttributes& rootAttributes, uint64_t presses) {
+    return std::to_string(PressCount(rootAttributes).value_or(0) + presses);
 }
 
 } // namespace click

@@ -52,7 +52,8 @@ struct PressState {
 // still ends in the state it would have reached by seeing each.
 uint64_t NewPresses(const SignalAttributes& rootAttributes, PressState& last);
 
-// The press count the owner writes next: one more than the count in the file (none counts 0).
-std::string NextPressCount(const SignalAttributes& rootAttributes);
+// The press count the owner writes for new presses: the count in the file (none counts 0) and
+// their number.
+std::string NextPressCount(const SignalAttributes& rootAttributes, uint64_t presses = 1);
 
 } // namespace click

@@ -98,11 +98,9 @@ void frmMain::RelayHotKeyPress() {
         });
         (live ? running : others).push_back(file.path);
     }
-    const std::size_t count = running.size();
-    running.insert(running.end(), others.begin(), others.end());
     if (!m_relay)
         m_relay = std::make_unique<click::SignalRelay>();
-    m_relay->Relay(std::move(running), count, click::PressStamp(click::SecondsSinceMidnight()));
+    m_relay->Relay(running, others, click::PressStamp(click::SecondsSinceMidnight()));
 }
 
 void frmMain::mnHotKey_Click() {

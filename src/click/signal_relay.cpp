@@ -7,7 +7,7 @@
 
 namespace click {
 
-bool StampSignalFile(const std::string& path, const std::string& stamp,
+bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t presses,
                      store::XmlDocument& document) {
     std::error_code error;
     if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::regular)
@@ -21,9 +21,9 @@ bool StampSignalFile(const std::string& path, const std::string& stamp,
     store::XmlNode check = document.createAttribute("Check");
     check.setText(stamp);
     attributes.setNamedItem(check);
-    store::XmlNode presses = document.createAttribute(std::string(kPressesAttribute));
-    presses.setText(NextPressCount(named));
-    attributes.setNamedItem(presses);
+    store::XmlNode count = document.createAttribute(std::string(kPressesAttribute));
+    count.setText(NextPressCount(named, presses));
+    attributes.setNamedItem(count);
     return document.save(path);
 }
 
@@ -38,36 +38,50 @@ SignalRelay::~SignalRelay() {
     m_thread.join();
 }
 
-void SignalRelay::Relay(std::vector<std::string> files, std::size_t running, std::string stamp) {
+void SignalRelay::Relay(const std::vector<std::string>& running,
+                        const std::vector<std::string>& others, const std::string& stamp) {
     {
         std::lock_guard lock(m_mutex);
-        m_queue.push_back({std::move(files), running, std::move(stamp)});
+        for (const std::string& file : running) {
+            Waiting& waiting = m_running[file];
+            if (const auto found = m_others.find(file); found != m_others.end()) {
+                waiting.presses += found->second.presses;
+                m_others.erase(found);
+            }
+            ++waiting.presses;
+            waiting.stamp = stamp;
+        }
+        for (const std::string& file : others) {
+            Waiting& waiting = m_running.count(file) ? m_running[file] : m_others[file];
+            ++waiting.presses;
+            waiting.stamp = stamp;
+        }
     }
     m_changed.notify_all();
 }
 
 void SignalRelay::Wait() {
     std::unique_lock lock(m_mutex);
-    m_changed.wait(lock, [this] { return m_queue.empty() && !m_busy; });
+    m_changed.wait(lock, [this] { return m_running.empty() && m_others.empty() && !m_busy; });
 }
 
 void SignalRelay::Run() {
     store::XmlDocument document;
     std::unique_lock lock(m_mutex);
     for (;;) {
-        m_changed.wait(lock, [this] { return m_ending || !m_queue.empty(); });
-        if (m_queue.empty())
+        m_changed.wait(lock,
+                       [this] { return m_ending || !m_running.empty() || !m_others.empty(); });
+        // At the end only running copies still matter; a killed copy's file can wait.
+        Queue& queue = !m_running.empty() ? m_running : m_others;
+        if (queue.empty() || (m_ending && &queue == &m_others))
             return;
-        Press press = std::move(m_queue.front());
-        m_queue.pop_front();
+        const auto next = queue.begin();
+        const std::string file = next->first;
+        const Waiting waiting = next->second;
+        queue.erase(next);
         m_busy = true;
         lock.unlock();
-        for (std::size_t i = 0; i < press.files.size(); ++i) {
-            // At the end only running copies still matter; a killed copy's file can wait.
-            if (i >= press.running && m_ending)
-                break;
-            StampSignalFile(press.files[i], press.stamp, document);
-        }
+        StampSignalFile(file, waiting.stamp, waiting.presses, document);
         lock.lock();
         m_busy = false;
         m_changed.notify_all();

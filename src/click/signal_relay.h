@@ -1,12 +1,13 @@
 // The owner's relay of a hot-key press to the other running copies: it stamps their signal files
 // on a thread of its own, so that a folder full of files left by killed copies never holds up the
-// window. Files of copies known to be running are stamped first.
+// window. The files of copies known to be running go first, at every press; the others are
+// stamped when there is time, several presses at once if need be.
 #pragma once
 
 #include <atomic>
 #include <condition_variable>
-#include <cstddef>
-#include <deque>
+#include <cstdint>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -18,38 +19,39 @@ class XmlDocument;
 
 namespace click {
 
-// Stamps one signal file with a press: "Check" takes the stamp and "Presses" one more than it
-// held. Only a regular file is stamped, never one reached through a link. False when the file was
-// left alone.
-bool StampSignalFile(const std::string& path, const std::string& stamp,
+// Stamps one signal file with presses: "Check" takes the stamp and "Presses" grows by their
+// number. Only a regular file is stamped, never one reached through a link. False when the file
+// was left alone.
+bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t presses,
                      store::XmlDocument& document);
 
 class SignalRelay {
 public:
     SignalRelay();
-    // Stamps what is still queued for the copies known to be running, then ends.
+    // Stamps what is still waiting for the copies known to be running, then ends.
     ~SignalRelay();
     SignalRelay(const SignalRelay&) = delete;
     SignalRelay& operator=(const SignalRelay&) = delete;
 
-    // Queues one press for these files, in this order; the first `running` of them belong to
-    // copies known to be running.
-    void Relay(std::vector<std::string> files, std::size_t running, std::string stamp);
-    // Waits until every queued press is stamped.
+    // One press for each of these files; `running` are those of copies known to be running.
+    void Relay(const std::vector<std::string>& running, const std::vector<std::string>& others,
+               const std::string& stamp);
+    // Waits until every press is stamped.
     void Wait();
 
 private:
-    struct Press {
-        std::vector<std::string> files;
-        std::size_t running;
+    struct Waiting {
+        uint64_t presses = 0;
         std::string stamp;
     };
+    using Queue = std::map<std::string, Waiting>;
 
     void Run();
 
     std::mutex m_mutex;
     std::condition_variable m_changed;
-    std::deque<Press> m_queue;
+    Queue m_running;
+    Queue m_others;
     bool m_busy = false;
     std::atomic<bool> m_ending{false};
     std::thread m_thread; // last: starts once the rest is in place

@@ -153,11 +153,11 @@ void HotKeyTest::watcherFollowsNewStamps() {
     // Held up across two presses of the owner, which started and stopped: this copy stays idle,
     // and the next press starts it, as it does the owner.
     store::XmlDocument stamper;
-    QVERIFY(click::StampSignalFile(signal, "45298.1", stamper));
-    QVERIFY(click::StampSignalFile(signal, "45298.3", stamper));
+    QVERIFY(click::StampSignalFile(signal, "45298.1", 1, stamper));
+    QVERIFY(click::StampSignalFile(signal, "45298.3", 1, stamper));
     f.window->tmrHotKey_Timer();
     QVERIFY(f.Idle());
-    QVERIFY(click::StampSignalFile(signal, "45299.5", stamper));
+    QVERIFY(click::StampSignalFile(signal, "45299.5", 1, stamper));
     f.window->tmrHotKey_Timer();
     QVERIFY(!f.Idle());
     // A watcher relays nothing and never polls the system's hot key.
