@@ -1,12 +1,19 @@
 // The settings file: the default file, and reading and writing one element.
+#include "store/file_read.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 #include "store/xml_document.h"
 #include "store_test_support.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 using store_test::Path;
 using store_test::ReadBytes;
@@ -87,6 +94,12 @@ private slots:
     void nonAsciiValue();
     void writeBackOrder_data();
     void writeBackOrder();
+    void utf16RoundTrip_data();
+    void utf16RoundTrip();
+    void oneSaveGivesTheBytesOfSingleSaves_data();
+    void oneSaveGivesTheBytesOfSingleSaves();
+    void saveAndExamineWhatStandsThere_data();
+    void saveAndExamineWhatStandsThere();
 
 private:
     QString file(const QString& name) const { return dir_->filePath(name); }
@@ -334,6 +347,157 @@ void SettingsFileTest::writeBackOrder() {
     for (const std::string_view name : store::MainWindowWriteBackOrder(keep, initial))
         order << QString::fromUtf8(name.data(), qsizetype(name.size()));
     QCOMPARE(order, expected);
+}
+
+void SettingsFileTest::utf16RoundTrip_data() {
+    QTest::addColumn<int>("encoding"); // QStringConverter::Encoding
+    QTest::addColumn<QByteArray>("mark");
+    QTest::newRow("UTF-16 LE") << int(QStringConverter::Utf16LE) << QByteArray("\xFF\xFE");
+    QTest::newRow("UTF-16 BE") << int(QStringConverter::Utf16BE) << QByteArray("\xFE\xFF");
+}
+
+// A UTF-16 settings file stays UTF-16, with its own byte-order mark, through every save, and
+// loads again after each.
+void SettingsFileTest::utf16RoundTrip() {
+    QFETCH(int, encoding);
+    QFETCH(QByteArray, mark);
+    const auto utf16 = QStringConverter::Encoding(encoding);
+    QStringEncoder encode(utf16);
+    const QString xml = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Settings>"
+                        "<Delay>0</Delay><TrayIconThemeFile>th\u00E8me\u20AC.xml"
+                        "</TrayIconThemeFile></Settings>";
+    QVERIFY(WriteBytes(file("config.xml"), mark + QByteArray(encode(xml))));
+    const std::string path = Path(file("config.xml"));
+    QVERIFY(store::SetConfigValue(path, "Delay", "42"));
+    QVERIFY(store::SaveSettings(path, {{"Delay", "43"}, {"Clicks", "1"}}) ==
+            store::SettingsWrite::Saved);
+    QVERIFY(store::SetConfigValue(path, "Delay", "44"));
+    const QByteArray saved = ReadBytes(file("config.xml"));
+    QVERIFY(saved.startsWith(mark));
+    QStringDecoder decode(utf16);
+    const QString text = decode(saved.mid(2));
+    QVERIFY2(!decode.hasError() && text.contains("<Delay>44</Delay>"), qPrintable(text));
+    QCOMPARE(Value(store::GetConfigValue(path, "Delay")), QString("44"));
+    QCOMPARE(Value(store::GetConfigValue(path, "TrayIconThemeFile")),
+             QString("th\u00E8me\u20AC.xml"));
+}
+
+void SettingsFileTest::oneSaveGivesTheBytesOfSingleSaves_data() {
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("values"); // name=text, in writing order
+    const QStringList shutDown = {"PreventMultipleInstance=False",
+                                  "XPStyle=True",
+                                  "SysTray=False",
+                                  "Delay=12",
+                                  "Clicks=2.5",
+                                  "HotKey=Q",
+                                  "Range=2"};
+    QTest::newRow("default file") << QByteArray() << shutDown;
+    QTest::newRow("names in other case, twice, missing")
+        << QByteArray("<?xml version=\"1.0\"?>\r\n<!-- c -->\r\n<Settings>\r\n<delay>1</delay>"
+                      "<DELAY>2</DELAY><?pi x?><SYSTRAY>1</SYSTRAY></Settings>")
+        << shutDown;
+    QTest::newRow("a value of blanks only")
+        << QByteArray("<Settings><Loop>1</Loop><Delay>5</Delay></Settings>")
+        << QStringList{"Loop=  ", "Delay=6"};
+    QTest::newRow("mixed content and markup")
+        << QByteArray("<Settings><Loop>a<b>c</b>d</Loop><Delay> 1 </Delay></Settings>")
+        << QStringList{"Delay=<&>", "Loop=x"};
+    QTest::newRow("8-bit text") << QByteArray("<Settings><Loop>d\xE9j\xE0</Loop></Settings>")
+                                << QStringList{"Delay=1"};
+}
+
+// The shut-down's one save leaves exactly the bytes of one SetConfigValue call per value.
+void SettingsFileTest::oneSaveGivesTheBytesOfSingleSaves() {
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, values);
+    const QByteArray start = xml.isEmpty() ? ExpectedDefaultFile() : xml;
+    QVERIFY(WriteBytes(file("single.xml"), start));
+    QVERIFY(WriteBytes(file("one.xml"), start));
+    std::vector<std::string> texts;
+    for (const QString& value : values)
+        texts.push_back(value.section('=', 1).toStdString());
+    store::SettingValues all;
+    std::vector<std::string> names;
+    for (const QString& value : values)
+        names.push_back(value.section('=', 0, 0).toStdString());
+    for (size_t i = 0; i < names.size(); ++i) {
+        QVERIFY(store::SetConfigValue(Path(file("single.xml")), names[i], texts[i]));
+        all.emplace_back(names[i], texts[i]);
+    }
+    QVERIFY(store::SaveSettings(Path(file("one.xml")), all) == store::SettingsWrite::Saved);
+    QCOMPARE(ReadBytes(file("one.xml")), ReadBytes(file("single.xml")));
+}
+
+void SettingsFileTest::saveAndExamineWhatStandsThere_data() {
+    QTest::addColumn<QString>("what"); // at config.xml: missing, damaged, huge, settings,
+                                       // read-only, fifo, folder, dangling, bak-blocked
+    QTest::addColumn<int>("state");    // store::SettingsState
+    QTest::addColumn<int>("save");     // store::SettingsWrite
+    QTest::addColumn<bool>("backup");  // config.xml.bak holds the old bytes afterwards
+    using S = store::SettingsState;
+    using W = store::SettingsWrite;
+    QTest::newRow("settings") << "settings" << int(S::Loads) << int(W::Saved) << false;
+    QTest::newRow("missing") << "missing" << int(S::Missing) << int(W::Saved) << false;
+    QTest::newRow("damaged") << "damaged" << int(S::Damaged) << int(W::Saved) << true;
+    QTest::newRow("far too large") << "huge" << int(S::Damaged) << int(W::Saved) << true;
+    QTest::newRow("damaged, backup blocked")
+        << "bak-blocked" << int(S::Damaged) << int(W::BackupFailed) << false;
+    QTest::newRow("read-only") << "read-only" << int(S::Loads) << int(W::ReadOnly) << false;
+    QTest::newRow("FIFO") << "fifo" << int(S::Unreadable) << int(W::Unreadable) << false;
+    QTest::newRow("folder") << "folder" << int(S::Unreadable) << int(W::Unreadable) << false;
+    QTest::newRow("dangling link")
+        << "dangling" << int(S::Unreadable) << int(W::Unreadable) << false;
+}
+
+// Saving at the end: a missing or damaged file is made anew from the defaults (a damaged one
+// kept as the backup first, the backup of an earlier damage replaced); nothing that cannot be
+// read, and nothing whose bytes could not be kept, is ever replaced.
+void SettingsFileTest::saveAndExamineWhatStandsThere() {
+#ifdef _WIN32
+    QSKIP("FIFOs and links are POSIX");
+#else
+    QFETCH(QString, what);
+    QFETCH(int, state);
+    QFETCH(int, save);
+    QFETCH(bool, backup);
+    const QString path = file("config.xml");
+    const QString bak = file("config.xml.bak");
+    QByteArray old = "<Settings><Delay>0</Delay>";
+    if (what == "settings" || what == "read-only")
+        old = ExpectedDefaultFile();
+    if (what == "huge")
+        old = ExpectedDefaultFile() + QByteArray(int(store::kSmallFileLimit), ' ');
+    QVERIFY(WriteBytes(bak, "an earlier backup"));
+    if (what == "fifo")
+        QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0644), 0);
+    else if (what == "folder")
+        QVERIFY(QDir().mkdir(path));
+    else if (what == "dangling")
+        QVERIFY(QFile::link(file("gone.xml"), path));
+    else if (what != "missing")
+        QVERIFY(WriteBytes(path, old));
+    if (what == "read-only")
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    if (what == "bak-blocked") {
+        QVERIFY(QFile::remove(bak));
+        QVERIFY(QDir().mkdir(bak));
+    }
+    QCOMPARE(int(store::ExamineSettingsFile(Path(path))), state);
+    QCOMPARE(int(store::SaveSettings(Path(path), {{"Delay", "7"}})), save);
+    const bool saved = save == int(store::SettingsWrite::Saved);
+    QCOMPARE(Value(store::GetConfigValue(Path(path), "Delay")),
+             saved                                       ? QString("7")
+             : state == int(store::SettingsState::Loads) ? "0"
+                                                         : "<no document>");
+    if (saved && what != "settings") // made anew: every other element holds its default
+        QCOMPARE(Value(store::GetConfigValue(Path(path), "TrayIconMode")), QString("1"));
+    if (!saved && what != "fifo" && what != "folder" && what != "dangling" && what != "missing")
+        QCOMPARE(ReadBytes(path), old);
+    if (what != "bak-blocked")
+        QCOMPARE(ReadBytes(bak), backup ? old : QByteArray("an earlier backup"));
+    QVERIFY(TemporaryFiles(dir_->path()).isEmpty());
+#endif
 }
 
 QTEST_APPLESS_MAIN(SettingsFileTest)
