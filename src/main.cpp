@@ -24,7 +24,8 @@ int main(int argc, char* argv[]) {
     app.exePath = exe.absoluteFilePath().toStdString();
 
     // A process started with the manifest beside it runs with the modern look.
-    platform::UseToolkitStyle(store::FileExists(shell::ManifestPath(app.folder, app.exeName)));
+    app.startedWithManifest = store::FileExists(shell::ManifestPath(app.folder, app.exeName));
+    platform::UseToolkitStyle(app.startedWithManifest);
     platform::NativeServices native;
     const auto endNow = [] {
         std::fflush(nullptr);
@@ -37,9 +38,10 @@ int main(int argc, char* argv[]) {
     if (!window.Form_Load())
         return 0;
     platform::QuitOnTermination();
+    // The session or a signal ends the program: nobody is there to read a message.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
-                     [&window] { window.Unload(); });
+                     [&window] { window.UnloadForSession(); });
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
-                     [&window] { window.Unload(); });
+                     [&window] { window.UnloadForSession(); });
     return QApplication::exec();
 }

@@ -31,7 +31,9 @@ bool ApplyVisualStyles(bool& restartIfWritten, bool& deleteIfPresent, bool& forc
         services.styles.ClearAttributes(path);
         store::DeleteFile(path);
     }
-    if (store::WriteFileAtomically(path, text))
+    // The manifest is the program's own file: a link planted in its place is replaced, never
+    // written through.
+    if (store::WriteFileAtomically(path, text, store::LinkRule::ReplaceLink))
         services.styles.MarkHiddenSystem(path);
     if (restartIfWritten && store::FileExists(path)) {
         services.shell.StartProcess(app.exePath, app.arguments);

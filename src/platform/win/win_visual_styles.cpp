@@ -40,7 +40,13 @@ void WinVisualStyles::MarkHiddenSystem(const std::string& path) {
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
+// A link (reparse point) planted in the manifest's place is left alone: its target's attributes
+// are never changed through it.
 void WinVisualStyles::ClearAttributes(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_REPARSE_POINT) ||
+        (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return;
     SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
