@@ -119,20 +119,13 @@ bool XmlDocument::parse(const void* data, std::size_t size, pugi::xml_encoding e
 
 LoadResult XmlDocument::loadFile(const std::string& path, std::uint64_t maxBytes) {
     std::string bytes;
-    switch (ReadWholeFile(path, bytes, maxBytes)) {
-    case ReadResult::Read:
+    const ReadResult read = ReadWholeFile(path, bytes, maxBytes);
+    if (read == ReadResult::Read)
         return loadBytes(bytes) ? LoadResult::Loaded : LoadResult::Damaged;
-    case ReadResult::Missing:
-        tree_ = std::make_shared<detail::XmlTree>();
-        return LoadResult::Missing;
-    case ReadResult::TooLarge:
-        tree_ = std::make_shared<detail::XmlTree>();
-        return LoadResult::TooLarge;
-    case ReadResult::Unreadable:
-        break;
-    }
     tree_ = std::make_shared<detail::XmlTree>();
-    return LoadResult::Unreadable;
+    return read == ReadResult::Missing    ? LoadResult::Missing
+           : read == ReadResult::TooLarge ? LoadResult::TooLarge
+                                          : LoadResult::Unreadable;
 }
 
 bool XmlDocument::loadBytes(std::string_view bytes) {

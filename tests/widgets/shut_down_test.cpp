@@ -4,7 +4,6 @@
 #include "default_settings_file.h"
 #include "main_window_fixture.h"
 #include "shell/about_window.h"
-#include "shell/start_up.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 #include "tray/tray_window.h"
@@ -17,8 +16,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -202,15 +200,16 @@ void ShutDownTest::settingsFileGoneBadWhileRunning() {
 }
 
 void ShutDownTest::failedSaveIsTold_data() {
-    QTest::addColumn<QString>("what"); // "read-only", "disk full", "fifo"
-    QTest::addColumn<bool>("session"); // the session ends the program, not the user
-    QTest::addColumn<int>("result");   // store::SettingsWrite, for the message
-    using W = store::SettingsWrite;
+    QTest::addColumn<QString>("what");   // "read-only", "disk full", "fifo"
+    QTest::addColumn<bool>("session");   // the session ends the program, not the user
+    QTest::addColumn<QString>("reason"); // follows "the configuration file PATH"
     for (const bool session : {false, true}) {
         const char* by = session ? ", session ends" : ", user ends";
-        QTest::addRow("read-only file%s", by) << "read-only" << session << int(W::ReadOnly);
-        QTest::addRow("full disk%s", by) << "disk full" << session << int(W::Failed);
-        QTest::addRow("FIFO in its place%s", by) << "fifo" << session << int(W::Unreadable);
+        QTest::addRow("read-only file%s", by) << "read-only" << session << " is read-only";
+        QTest::addRow("full disk%s", by) << "disk full" << session
+                                         << " cannot be written (the folder may not be "
+                                            "writable, or the disk may be full)";
+        QTest::addRow("FIFO in its place%s", by) << "fifo" << session << " cannot be read";
     }
 }
 
@@ -219,7 +218,7 @@ void ShutDownTest::failedSaveIsTold_data() {
 void ShutDownTest::failedSaveIsTold() {
     QFETCH(QString, what);
     QFETCH(bool, session);
-    QFETCH(int, result);
+    QFETCH(QString, reason);
     MainWindowFixture f;
     f.WriteSettings({{"Coordx", "5"}});
     QVERIFY(f.window->Form_Load());
@@ -239,29 +238,25 @@ void ShutDownTest::failedSaveIsTold() {
     const int savedError = ::dup(2);
     ::dup2(errors[1], 2);
     ::close(errors[1]);
-    struct rlimit saved {};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    if (what == "disk full") {
-        struct rlimit full = saved;
-        full.rlim_cur = 64;
-        ::setrlimit(RLIMIT_FSIZE, &full);
+    {
+        std::optional<FullDisk> full;
+        if (what == "disk full")
+            full.emplace();
+        if (session)
+            f.window->UnloadForSession();
+        else
+            f.window->Unload();
     }
-    if (session)
-        f.window->UnloadForSession();
-    else
-        f.window->Unload();
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
     ::dup2(savedError, 2);
     ::close(savedError);
     QByteArray told(4096, '\0');
     told.resize(std::max<qsizetype>(0, ::read(errors[0], told.data(), size_t(told.size()))));
     ::close(errors[0]);
 
-    const std::string text =
-        shell::SettingsNotSavedText(store::SettingsWrite(result), f.SettingsFile());
-    QVERIFY(text.find(what == "fifo" ? "cannot be read" : "") != std::string::npos);
+    const std::string text = "The settings of this session were not saved: the configuration "
+                             "file " +
+                             f.SettingsFile() + reason.toStdString() +
+                             ". The file was left as it was.";
     QCOMPARE(f.dialogs.shown().size(), size_t(session ? 0 : 1));
     if (!session) {
         QCOMPARE(f.dialogs.shown()[0].text, text);

@@ -21,8 +21,7 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -39,8 +38,6 @@ private slots:
     void damagedFileEndsInitialisation();
     void settingsFileThatCannotBeUsed_data();
     void settingsFileThatCannotBeUsed();
-    void manifestGoesWhateverEndsTheStart_data();
-    void manifestGoesWhateverEndsTheStart();
     void attributesNeverChangedThroughALink_data();
     void attributesNeverChangedThroughALink();
     void staleTemporaryFilesGoAtStart();
@@ -261,18 +258,11 @@ void StartUpTest::settingsFileThatCannotBeUsed() {
         QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
     if (what == "backup blocked")
         QVERIFY(QDir().mkdir(path + ".bak"));
-    struct rlimit saved {};
-    ::getrlimit(RLIMIT_FSIZE, &saved);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    if (what == "disk full") {
-        struct rlimit full = saved;
-        full.rlim_cur = 64;
-        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &full), 0);
-    }
-    const shell::StartUp result = Initialize(f);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
-    QCOMPARE(result, shell::StartUp::End);
+    std::optional<FullDisk> full;
+    if (what == "disk full")
+        full.emplace();
+    QCOMPARE(Initialize(f), shell::StartUp::End);
+    full.reset();
     QCOMPARE(f.dialogs.shown().size(), size_t{1});
     QCOMPARE(QString::fromStdString(f.dialogs.shown()[0].text),
              text.replace("%2", path + ".bak").replace("%1", path));
@@ -291,34 +281,6 @@ void StartUpTest::settingsFileThatCannotBeUsed() {
         QVERIFY(!QFileInfo::exists(path + ".bak"));
     QCOMPARE(Bytes(dotfile.toStdString()),
              what == "link to damaged" ? test_support::kDefaultSettingsFile : old);
-}
-
-void StartUpTest::manifestGoesWhateverEndsTheStart_data() {
-    QTest::addColumn<QString>("settings"); // "styles", "copy running", "damaged"
-    QTest::addColumn<bool>("ends");
-    QTest::newRow("restarted copy goes on styled") << "styles" << false;
-    QTest::newRow("restarted copy meets a running copy") << "copy running" << true;
-    QTest::newRow("restarted copy finds the settings damaged") << "damaged" << true;
-}
-
-// The copy started with the manifest beside it takes it away whichever way its start ends, and
-// does not restart again: copies started at once never leave a manifest behind.
-void StartUpTest::manifestGoesWhateverEndsTheStart() {
-    QFETCH(QString, settings);
-    QFETCH(bool, ends);
-    MainWindowFixture f;
-    f.WriteSettings({{"XPStyle", "True"},
-                     {"PreventMultipleInstance", settings == "damaged" ? "maybe" : "True"}});
-    if (settings == "copy running")
-        f.windows.addWindow("Zorvane 2.20", 4242, false);
-    const std::string manifest = shell::ManifestPath(f.app.folder, f.app.exeName);
-    QVERIFY(store::WriteFileAtomically(manifest, "written by the first copy"));
-    f.app.startedWithManifest = true;
-    int ended = 0;
-    QCOMPARE(Initialize(f, &ended), ends ? shell::StartUp::End : shell::StartUp::Continue);
-    QVERIFY(!QFileInfo::exists(QString::fromStdString(manifest)));
-    QCOMPARE(ended, 0);
-    QVERIFY(f.shell.started.empty());
 }
 
 void StartUpTest::attributesNeverChangedThroughALink_data() {

@@ -1,5 +1,4 @@
 // The settings file: the default file, and reading and writing one element.
-#include "store/file_read.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 #include "store/xml_document.h"
@@ -10,10 +9,6 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
-
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 using store_test::Path;
 using store_test::ReadBytes;
@@ -98,8 +93,6 @@ private slots:
     void utf16RoundTrip();
     void oneSaveGivesTheBytesOfSingleSaves_data();
     void oneSaveGivesTheBytesOfSingleSaves();
-    void saveAndExamineWhatStandsThere_data();
-    void saveAndExamineWhatStandsThere();
 
 private:
     QString file(const QString& name) const { return dir_->filePath(name); }
@@ -414,90 +407,17 @@ void SettingsFileTest::oneSaveGivesTheBytesOfSingleSaves() {
     const QByteArray start = xml.isEmpty() ? ExpectedDefaultFile() : xml;
     QVERIFY(WriteBytes(file("single.xml"), start));
     QVERIFY(WriteBytes(file("one.xml"), start));
-    std::vector<std::string> texts;
+    std::vector<std::string> parts;
     for (const QString& value : values)
-        texts.push_back(value.section('=', 1).toStdString());
+        for (const QString& part : {value.section('=', 0, 0), value.section('=', 1)})
+            parts.push_back(part.toStdString());
     store::SettingValues all;
-    std::vector<std::string> names;
-    for (const QString& value : values)
-        names.push_back(value.section('=', 0, 0).toStdString());
-    for (size_t i = 0; i < names.size(); ++i) {
-        QVERIFY(store::SetConfigValue(Path(file("single.xml")), names[i], texts[i]));
-        all.emplace_back(names[i], texts[i]);
+    for (size_t i = 0; i < parts.size(); i += 2) {
+        QVERIFY(store::SetConfigValue(Path(file("single.xml")), parts[i], parts[i + 1]));
+        all.emplace_back(parts[i], parts[i + 1]);
     }
     QVERIFY(store::SaveSettings(Path(file("one.xml")), all) == store::SettingsWrite::Saved);
     QCOMPARE(ReadBytes(file("one.xml")), ReadBytes(file("single.xml")));
-}
-
-void SettingsFileTest::saveAndExamineWhatStandsThere_data() {
-    QTest::addColumn<QString>("what"); // at config.xml: missing, damaged, huge, settings,
-                                       // read-only, fifo, folder, dangling, bak-blocked
-    QTest::addColumn<int>("state");    // store::SettingsState
-    QTest::addColumn<int>("save");     // store::SettingsWrite
-    QTest::addColumn<bool>("backup");  // config.xml.bak holds the old bytes afterwards
-    using S = store::SettingsState;
-    using W = store::SettingsWrite;
-    QTest::newRow("settings") << "settings" << int(S::Loads) << int(W::Saved) << false;
-    QTest::newRow("missing") << "missing" << int(S::Missing) << int(W::Saved) << false;
-    QTest::newRow("damaged") << "damaged" << int(S::Damaged) << int(W::Saved) << true;
-    QTest::newRow("far too large") << "huge" << int(S::Damaged) << int(W::Saved) << true;
-    QTest::newRow("damaged, backup blocked")
-        << "bak-blocked" << int(S::Damaged) << int(W::BackupFailed) << false;
-    QTest::newRow("read-only") << "read-only" << int(S::Loads) << int(W::ReadOnly) << false;
-    QTest::newRow("FIFO") << "fifo" << int(S::Unreadable) << int(W::Unreadable) << false;
-    QTest::newRow("folder") << "folder" << int(S::Unreadable) << int(W::Unreadable) << false;
-    QTest::newRow("dangling link")
-        << "dangling" << int(S::Unreadable) << int(W::Unreadable) << false;
-}
-
-// Saving at the end: a missing or damaged file is made anew from the defaults (a damaged one
-// kept as the backup first, the backup of an earlier damage replaced); nothing that cannot be
-// read, and nothing whose bytes could not be kept, is ever replaced.
-void SettingsFileTest::saveAndExamineWhatStandsThere() {
-#ifdef _WIN32
-    QSKIP("FIFOs and links are POSIX");
-#else
-    QFETCH(QString, what);
-    QFETCH(int, state);
-    QFETCH(int, save);
-    QFETCH(bool, backup);
-    const QString path = file("config.xml");
-    const QString bak = file("config.xml.bak");
-    QByteArray old = "<Settings><Delay>0</Delay>";
-    if (what == "settings" || what == "read-only")
-        old = ExpectedDefaultFile();
-    if (what == "huge")
-        old = ExpectedDefaultFile() + QByteArray(int(store::kSmallFileLimit), ' ');
-    QVERIFY(WriteBytes(bak, "an earlier backup"));
-    if (what == "fifo")
-        QCOMPARE(::mkfifo(path.toLocal8Bit().constData(), 0644), 0);
-    else if (what == "folder")
-        QVERIFY(QDir().mkdir(path));
-    else if (what == "dangling")
-        QVERIFY(QFile::link(file("gone.xml"), path));
-    else if (what != "missing")
-        QVERIFY(WriteBytes(path, old));
-    if (what == "read-only")
-        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
-    if (what == "bak-blocked") {
-        QVERIFY(QFile::remove(bak));
-        QVERIFY(QDir().mkdir(bak));
-    }
-    QCOMPARE(int(store::ExamineSettingsFile(Path(path))), state);
-    QCOMPARE(int(store::SaveSettings(Path(path), {{"Delay", "7"}})), save);
-    const bool saved = save == int(store::SettingsWrite::Saved);
-    QCOMPARE(Value(store::GetConfigValue(Path(path), "Delay")),
-             saved                                       ? QString("7")
-             : state == int(store::SettingsState::Loads) ? "0"
-                                                         : "<no document>");
-    if (saved && what != "settings") // made anew: every other element holds its default
-        QCOMPARE(Value(store::GetConfigValue(Path(path), "TrayIconMode")), QString("1"));
-    if (!saved && what != "fifo" && what != "folder" && what != "dangling" && what != "missing")
-        QCOMPARE(ReadBytes(path), old);
-    if (what != "bak-blocked")
-        QCOMPARE(ReadBytes(bak), backup ? old : QByteArray("an earlier backup"));
-    QVERIFY(TemporaryFiles(dir_->path()).isEmpty());
-#endif
 }
 
 QTEST_APPLESS_MAIN(SettingsFileTest)
