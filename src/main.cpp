@@ -40,7 +40,7 @@ int main(int argc, char* argv[]) {
     app.dataFolder = folders->data;
 
     // A process started with the manifest beside it runs with the modern look.
-    shell::ChooseToolkitStyle(app);
+    app.startedWithManifest = shell::ChooseToolkitStyle(app);
     platform::NativeServices native;
     const auto endNow = [] {
         std::fflush(nullptr);
@@ -53,9 +53,10 @@ int main(int argc, char* argv[]) {
     if (!window.Form_Load())
         return 0;
     platform::QuitOnTermination();
+    // The session or a signal ends the program: nobody is there to read a message.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
-                     [&window] { window.Unload(); });
+                     [&window] { window.UnloadForSession(); });
     QObject::connect(&application, &QCoreApplication::aboutToQuit, &window,
-                     [&window] { window.Unload(); });
+                     [&window] { window.UnloadForSession(); });
     return QApplication::exec();
 }

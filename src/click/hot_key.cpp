@@ -55,7 +55,7 @@ bool HotKey::WatcherPoll() {
     if (version && version == m_signalVersion)
         return false;
     m_signalVersion = version;
-    if (!objSignalDoc.load(path))
+    if (!objSignalDoc.load(path, store::kSmallFileLimit))
         return false;
     const store::XmlNamedNodeMap attributes = objSignalDoc.documentElement().attributes();
     SignalAttributes named;

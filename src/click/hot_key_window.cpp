@@ -31,7 +31,8 @@ void frmMain::LoadHotKey(const store::SettingsReader& settings) {
 
 void frmMain::CreateHotKeySignalFile() {
     strHotKeyFile = m_hotKey->SignalFilePath();
-    store::TextStream file = store::CreateTextFile(strHotKeyFile);
+    // The file is this copy's own: a link planted at its name is replaced, not written through.
+    store::TextStream file = store::CreateTextFile(strHotKeyFile, store::LinkRule::ReplaceLink);
     for (const std::string& line : click::SignalFileLines())
         file.WriteLine(line);
     file.Close();

@@ -12,7 +12,7 @@ bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t
     std::error_code error;
     if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::regular)
         return false;
-    if (!document.load(path))
+    if (!document.load(path, store::kSmallFileLimit))
         return false;
     store::XmlNamedNodeMap attributes = document.documentElement().attributes();
     SignalAttributes named;
@@ -24,7 +24,8 @@ bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t
     store::XmlNode count = document.createAttribute(std::string(kPressesAttribute));
     count.setText(NextPressCount(named, presses));
     attributes.setNamedItem(count);
-    return document.save(path);
+    // A link put in the file's place meanwhile is replaced, never written through.
+    return document.save(path, store::LinkRule::ReplaceLink);
 }
 
 SignalRelay::SignalRelay() : m_thread([this] { Run(); }) {}

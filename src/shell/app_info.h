@@ -20,6 +20,7 @@ struct AppInfo {
     std::string exeName;                // the executable's file name without extension
     std::string exePath;                // the executable itself
     std::vector<std::string> arguments; // the program's arguments exactly as received
+    bool startedWithManifest = false;   // the manifest was in the config folder at the start
 };
 
 // The main window's caption, which also finds a running copy: "Zorvane 2.20".

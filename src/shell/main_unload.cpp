@@ -6,6 +6,7 @@
 #include "platform/qt/window_timer.h"
 #include "shell/about_window.h"
 #include "shell/main_window.h"
+#include "shell/start_up.h"
 #include "store/settings_file.h"
 #include "store/settings_values.h"
 #include "tray/tray_window.h"
@@ -17,6 +18,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include <cstdio>
 #include <map>
 
 namespace {
@@ -32,6 +34,11 @@ void frmMain::Unload() {
     close();
     if (!m_unloaded) // a hidden window may not see its close request
         Form_Unload();
+}
+
+void frmMain::UnloadForSession() {
+    m_unloadingForSession = true;
+    Unload();
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -81,11 +88,11 @@ void frmMain::Form_Unload() {
     QCoreApplication::quit();
 }
 
+// All values in one save of the settings file. A file deleted or damaged while the program ran
+// is made anew (a damaged one kept as its backup first), so that the settings of this session are
+// not lost. When they are, the user is told: in a message box when the user ends the program, on
+// standard error when the session, a signal or an unattended run ends it.
 void frmMain::WriteSettingsBack() {
-    // A settings file deleted or damaged while the program ran is made anew, so that the
-    // settings of this session are not lost.
-    if (!store::GetConfigValue(m_settingsFile, "SysTray"))
-        store::WriteDefaultSettings(m_settingsFile);
     const auto boolean = [](const QAction* item) { return store::BooleanText(item->isChecked()); };
     const auto number = [](const QLineEdit* box) {
         return store::NumberBoxText(box->text().toStdString());
@@ -114,7 +121,17 @@ void frmMain::WriteSettingsBack() {
         {"Range", store::IntegerText(platform::CheckValue(chkRange))},
         {"ClickInterval2inms", number(txtInterval2)},
     };
+    store::SettingValues ordered;
     for (std::string_view name :
          store::MainWindowWriteBackOrder(mnKeepRepeatClick->isChecked(), numInitialRepeatClicks))
-        store::SetConfigValue(m_settingsFile, name, values.at(name));
+        ordered.emplace_back(name, values.at(name));
+    const store::SettingsWrite result = store::SaveSettings(m_settingsFile, ordered);
+    if (result == store::SettingsWrite::Saved)
+        return;
+    const std::string text = shell::SettingsNotSavedText(result, m_settingsFile);
+    if (m_unloadingForSession || bAutoTerminate)
+        std::fprintf(stderr, "zorvane: %s\n", text.c_str());
+    else
+        m_services.dialogs->MessageBox(text, "Configuration File Error", platform::MsgIcon::Warning,
+                                       platform::MsgButtons::Ok);
 }

@@ -123,6 +123,9 @@ public:
     // from code (File > Exit, the end of an unattended sequence).
     bool Form_Load();
     void Unload();
+    // The same when the session or a signal ends the program: a problem is told on standard
+    // error, not in a message box.
+    void UnloadForSession();
     frmAbout* AboutWindow() const { return m_about.get(); }
     // The about window, loaded hidden on first use.
     frmAbout& AboutForm();
@@ -247,5 +250,6 @@ private:
     int m_heightTwips = 0;
     int32_t numInitialRepeatClicks = 0;
     bool m_unloadingByCode = false;
+    bool m_unloadingForSession = false;
     bool m_unloaded = false;
 };

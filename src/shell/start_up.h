@@ -3,6 +3,7 @@
 #pragma once
 
 #include "shell/app_info.h"
+#include "store/settings_file.h"
 
 #include <functional>
 #include <string>
@@ -16,14 +17,20 @@ namespace shell {
 
 enum class StartUp { Continue, End };
 
-// Creates a missing settings file (telling the user once), brings a running copy forward and ends
-// when "Prevent Multiple Instance" is on and one runs, and applies the visual styles, which may
-// restart the program through endProcess. A damaged settings file ends in the recovery.
+// Removes the temporary files of writers that were killed, takes away the manifest this copy was
+// started with, creates a missing settings file (telling the user once), brings a running copy
+// forward and ends when "Prevent Multiple Instance" is on and one runs, and applies the visual
+// styles, which may restart the program through endProcess. A damaged settings file ends in the
+// recovery; one that cannot be read is reported and left alone, and the program ends.
 StartUp InitializeProgram(const AppInfo& app, platform::Services& services,
                           const std::function<void()>& endProcess);
 
-// Writes the default settings file and tells the user that the settings were damaged; the
-// program then ends without writing anything back.
+// Keeps the damaged file's bytes as its backup, writes the default settings file and tells the
+// user what was done; the program then ends without writing anything back. A file that cannot be
+// read is not replaced, nor one whose bytes could not be kept.
 void RecoverDamagedSettings(const std::string& settingsFile, platform::Dialogs& dialogs);
+
+// The message for settings that could not be saved at the program's end.
+std::string SettingsNotSavedText(store::SettingsWrite result, const std::string& settingsFile);
 
 } // namespace shell

@@ -9,8 +9,10 @@
 
 namespace shell {
 
-void ChooseToolkitStyle(const AppInfo& app) {
-    platform::UseToolkitStyle(store::FileExists(ManifestPath(app.configFolder, app.exeName)));
+bool ChooseToolkitStyle(const AppInfo& app) {
+    const bool manifest = store::FileExists(ManifestPath(app.configFolder, app.exeName));
+    platform::UseToolkitStyle(manifest);
+    return manifest;
 }
 
 bool ApplyVisualStyles(bool& restartIfWritten, bool& deleteIfPresent, bool& forceRewrite,
@@ -36,7 +38,9 @@ bool ApplyVisualStyles(bool& restartIfWritten, bool& deleteIfPresent, bool& forc
         services.styles.ClearAttributes(path);
         store::DeleteFile(path);
     }
-    if (store::WriteFileAtomically(path, text))
+    // The manifest is the program's own file: a link planted in its place is replaced, never
+    // written through.
+    if (store::WriteFileAtomically(path, text, store::LinkRule::ReplaceLink))
         services.styles.MarkHiddenSystem(path);
     if (restartIfWritten && store::FileExists(path)) {
         services.shell.StartProcess(app.exePath, app.arguments);

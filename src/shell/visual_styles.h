@@ -24,7 +24,8 @@ struct VisualStylesServices {
 
 // Chooses the look of every window before the first is made: the modern style for a process
 // started with the manifest beside the executable (the restarted copy), the classic one otherwise.
-void ChooseToolkitStyle(const AppInfo& app);
+// Answers whether the manifest was there.
+bool ChooseToolkitStyle(const AppInfo& app);
 
 // Answers true when the manifest was present (this process runs styled), false otherwise. With
 // restartIfWritten it restarts the program once the manifest is written, and never returns.

@@ -1,11 +1,13 @@
 #include "store/atomic_write.h"
 
+#include "store/file_read.h"
 #include "store/path_text.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <filesystem>
+#include <charconv>
+#include <functional>
 #include <string>
 
 #ifdef _WIN32
@@ -16,6 +18,7 @@
 #include <sys/stat.h>
 #include <windows.h>
 #else
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -59,11 +62,13 @@ bool WriteAll(int fd, std::string_view bytes) {
 bool KeepPermissions(int, const fs::path&) {
     return true; // new files take the folder's access rules
 }
-bool SyncAndClose(int fd) {
-    const bool synced = _commit(fd) == 0;
-    return _close(fd) == 0 && synced;
+int Flush(int fd) {
+    return _commit(fd);
 }
-bool Replace(const fs::path& from, const fs::path& to) {
+int CloseFile(int fd) {
+    return _close(fd);
+}
+bool Rename(const fs::path& from, const fs::path& to) {
     return MoveFileExW(from.c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
@@ -72,6 +77,15 @@ void RemoveFile(const fs::path& path) {
 }
 void SyncFolder(const fs::path&) {
     // MOVEFILE_WRITE_THROUGH already waited for the rename to reach the disk.
+}
+bool ProcessRunning(long pid) {
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
+    if (!process)
+        return GetLastError() == ERROR_ACCESS_DENIED;
+    DWORD code = 0;
+    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    CloseHandle(process);
+    return running;
 }
 
 #else
@@ -97,18 +111,20 @@ bool WriteAll(int fd, std::string_view bytes) {
     }
     return true;
 }
-// The replacement keeps the permission bits of the file it replaces.
+// The replacement keeps the permission bits of the regular file it replaces.
 bool KeepPermissions(int fd, const fs::path& target) {
     struct stat old {};
     if (::stat(target.c_str(), &old) != 0)
         return errno == ENOENT;
     return ::fchmod(fd, old.st_mode & 07777) == 0;
 }
-bool SyncAndClose(int fd) {
-    const bool synced = ::fsync(fd) == 0;
-    return ::close(fd) == 0 && synced;
+int Flush(int fd) {
+    return ::fsync(fd);
 }
-bool Replace(const fs::path& from, const fs::path& to) {
+int CloseFile(int fd) {
+    return ::close(fd);
+}
+bool Rename(const fs::path& from, const fs::path& to) {
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 void RemoveFile(const fs::path& path) {
@@ -122,6 +138,9 @@ void SyncFolder(const fs::path& folder) {
         return;
     ::fsync(fd);
     ::close(fd);
+}
+bool ProcessRunning(long pid) {
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
 #endif
@@ -137,45 +156,122 @@ int CreateTemporary(const fs::path& folder, fs::path& temporary) {
     return -1;
 }
 
-// The file the bytes are meant for: the target itself, or what a symbolic link points to.
-fs::path ResolveTarget(const fs::path& target) {
+// Where the bytes go, and whether the file there keeps its permissions.
+struct Destination {
+    fs::path file;
+    bool existing = false;
+};
+
+WriteResult Resolve(const fs::path& path, LinkRule links, Destination& destination) {
     std::error_code error;
-    if (!fs::is_symlink(target, error))
-        return target;
-    const fs::path resolved = fs::weakly_canonical(target, error);
-    return error ? target : resolved;
+    const fs::file_status entry = fs::symlink_status(path, error);
+    if (entry.type() == fs::file_type::not_found ||
+        (fs::is_symlink(entry) && links == LinkRule::ReplaceLink)) {
+        destination = {path, false};
+        return WriteResult::Written;
+    }
+    if (error)
+        return WriteResult::Failed;
+    if (fs::is_symlink(entry)) {
+        const fs::path target = fs::canonical(path, error);
+        if (error || !fs::is_regular_file(fs::status(target, error)))
+            return WriteResult::NotRegularFile;
+        destination = {target, true};
+    } else if (fs::is_regular_file(entry)) {
+        destination = {path, true};
+    } else {
+        return WriteResult::NotRegularFile;
+    }
+    const fs::perms perms = fs::status(destination.file, error).permissions();
+    if (error)
+        return WriteResult::Failed;
+    return (perms & fs::perms::owner_write) == fs::perms::none ? WriteResult::ReadOnly
+                                                               : WriteResult::Written;
 }
 
-bool IsReadOnly(const fs::path& target) {
-    std::error_code error;
-    const fs::file_status status = fs::status(target, error);
-    return !error && fs::is_regular_file(status) &&
-           (status.permissions() & fs::perms::owner_write) == fs::perms::none;
-}
-
-} // namespace
-
-bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
+// The replacement: fill writes the new contents into the temporary file's descriptor.
+WriteResult Replace(const std::string& path, LinkRule links, const std::function<bool(int)>& fill) {
     if (path.empty())
-        return false;
-    const fs::path target = ResolveTarget(ToFsPath(path));
-    if (IsReadOnly(target))
-        return false;
+        return WriteResult::Failed;
+    Destination destination;
+    const WriteResult resolved = Resolve(ToFsPath(path), links, destination);
+    if (resolved != WriteResult::Written)
+        return resolved;
+    const fs::path& target = destination.file;
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
     fs::path temporary;
     const int fd = CreateTemporary(folder, temporary);
     if (fd < 0)
-        return false;
-    bool ok = WriteAll(fd, bytes) && KeepPermissions(fd, target);
-    ok = SyncAndClose(fd) && ok;
+        return WriteResult::Failed;
+    bool ok = fill(fd) && (!destination.existing || KeepPermissions(fd, target));
+    ok = WriterDurabilityCalls().flush(fd) == 0 && ok;
+    ok = CloseFile(fd) == 0 && ok;
     if (ok)
-        ok = Replace(temporary, target);
+        ok = WriterDurabilityCalls().rename(temporary, target);
     if (!ok) {
         RemoveFile(temporary);
-        return false;
+        return WriteResult::Failed;
     }
     SyncFolder(folder);
-    return true;
+    return WriteResult::Written;
+}
+
+// The writer's process id in a temporary file's name, or -1 for any other name.
+long TemporaryOwner(std::string_view name) {
+    if (name.size() <= kTemporaryFilePrefix.size() + kTemporaryFileSuffix.size() ||
+        name.substr(0, kTemporaryFilePrefix.size()) != kTemporaryFilePrefix ||
+        name.substr(name.size() - kTemporaryFileSuffix.size()) != kTemporaryFileSuffix)
+        return -1;
+    name.remove_prefix(kTemporaryFilePrefix.size());
+    name.remove_suffix(kTemporaryFileSuffix.size());
+    long pid = -1;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+    if (error != std::errc() || pid <= 0 || end == name.data() + name.size() || *end != '-')
+        return -1;
+    const std::string_view counter(end + 1, size_t(name.data() + name.size() - end - 1));
+    if (counter.empty() || counter.find_first_not_of("0123456789") != std::string_view::npos)
+        return -1;
+    return pid;
+}
+
+} // namespace
+
+DurabilityCalls& WriterDurabilityCalls() {
+    static DurabilityCalls calls{Flush, Rename};
+    return calls;
+}
+
+WriteResult ReplaceFile(const std::string& path, std::string_view bytes, LinkRule links) {
+    return Replace(path, links, [bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
+bool WriteFileAtomically(const std::string& path, std::string_view bytes, LinkRule links) {
+    return ReplaceFile(path, bytes, links) == WriteResult::Written;
+}
+
+WriteResult CopyFileAtomically(const std::string& source, const std::string& target,
+                               LinkRule links) {
+    return Replace(target, links, [&source](int fd) {
+        bool written = true;
+        const ReadResult read = ReadFileInPieces(
+            source, [&](std::string_view piece) { return written = WriteAll(fd, piece); });
+        return read == ReadResult::Read && written;
+    });
+}
+
+int SweepStaleTemporaryFiles(const std::string& folder) {
+    std::error_code error;
+    int removed = 0;
+    for (fs::directory_iterator it(ToFsPath(folder), error), end; !error && it != end;
+         it.increment(error)) {
+        const long owner = TemporaryOwner(PathText(it->path().filename()));
+        std::error_code typeError;
+        if (owner < 0 || owner == ProcessId() || ProcessRunning(owner) ||
+            !fs::is_regular_file(it->symlink_status(typeError)))
+            continue;
+        removed += fs::remove(it->path(), typeError) ? 1 : 0;
+    }
+    return removed;
 }
 
 } // namespace store

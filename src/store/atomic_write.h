@@ -4,6 +4,8 @@
 // mix of both.
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -12,15 +14,54 @@ namespace store {
 // Temporary files are named prefix, process id, "-", a counter, suffix (".zorvane-812-3.tmp").
 // The name never contains the target's name, so programs that act on files by name (the hot-key
 // relay looks for "_HotKey") never mistake a temporary file for a real one. A writer killed
-// before its rename leaves its temporary file behind; nothing else does.
+// before its rename leaves its temporary file behind; SweepStaleTemporaryFiles removes it later.
 inline constexpr std::string_view kTemporaryFilePrefix = ".zorvane-";
 inline constexpr std::string_view kTemporaryFileSuffix = ".tmp";
 
-// Replaces (or creates) the file at path with exactly these bytes. True once the new contents
-// are on disk under the target's name. False when anything fails; the old file is then left as
-// it was and no temporary file remains. A target without write permission for its owner is
-// read-only and is not replaced (false). An existing target keeps its permission bits; a new
-// one gets the usual permissions of a newly created file. A symbolic link is written through.
-bool WriteFileAtomically(const std::string& path, std::string_view bytes);
+// What a symbolic link at the target means.
+enum class LinkRule {
+    // The link stays; the regular file it finally leads to gets the new contents (the temporary
+    // file is made beside that file). A link to anything else is refused.
+    WriteThrough,
+    // The link itself is replaced by a new regular file; what it pointed to is left alone. For
+    // files that are the program's own (a hot-key signal file, the manifest).
+    ReplaceLink,
+};
+
+enum class WriteResult {
+    Written,
+    NotRegularFile, // a FIFO, device, folder, or a link leading nowhere or to one of those:
+                    // refused, nothing replaced
+    ReadOnly,       // a regular file without write permission for its owner: not replaced
+    Failed,         // the folder cannot be written, the disk is full...: the old file is intact
+};
+
+// Replaces (or creates) the file at path with exactly these bytes. Written once the new contents
+// are on disk under the target's name; otherwise the old file is left as it was and no temporary
+// file remains. An existing regular file keeps its permission bits; a new one (or one replacing
+// a link) gets the usual permissions of a newly created file.
+WriteResult ReplaceFile(const std::string& path, std::string_view bytes,
+                        LinkRule links = LinkRule::WriteThrough);
+
+// The same, answering true when Written.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         LinkRule links = LinkRule::WriteThrough);
+
+// Replaces (or creates) target with a copy of source, under the same rules. The copy streams, so
+// a file of any size costs little memory. Failed when source is not a readable regular file.
+WriteResult CopyFileAtomically(const std::string& source, const std::string& target,
+                               LinkRule links = LinkRule::WriteThrough);
+
+// Removes the temporary files in the folder whose writer process has ended. Answers how many.
+int SweepStaleTemporaryFiles(const std::string& folder);
+
+// The two system calls that make a replacement durable, replaceable so that a test can see that
+// the temporary file reaches the disk before it is renamed. flush is fsync (_commit on Windows);
+// rename replaces `to` by `from`.
+struct DurabilityCalls {
+    int (*flush)(int fd);
+    bool (*rename)(const std::filesystem::path& from, const std::filesystem::path& to);
+};
+DurabilityCalls& WriterDurabilityCalls();
 
 } // namespace store

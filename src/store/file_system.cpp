@@ -98,7 +98,7 @@ std::optional<std::vector<FolderFile>> GetFolder(const std::string& folder) {
     return files;
 }
 
-TextStream::TextStream(std::string path) : path_(std::move(path)) {}
+TextStream::TextStream(std::string path, LinkRule links) : path_(std::move(path)), links_(links) {}
 
 void TextStream::WriteLine(std::string_view text) {
     contents_ += text;
@@ -109,11 +109,11 @@ bool TextStream::Close() {
     if (closed_)
         return false;
     closed_ = true;
-    return WriteFileAtomically(path_, contents_);
+    return WriteFileAtomically(path_, contents_, links_);
 }
 
-TextStream CreateTextFile(const std::string& path) {
-    return TextStream(path);
+TextStream CreateTextFile(const std::string& path, LinkRule links) {
+    return TextStream(path, links);
 }
 
 } // namespace store

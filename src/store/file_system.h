@@ -3,6 +3,8 @@
 // the process's current directory.
 #pragma once
 
+#include "store/atomic_write.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -68,7 +70,7 @@ std::optional<std::vector<FolderFile>> GetFolder(const std::string& folder);
 // without Close writes nothing.
 class TextStream {
 public:
-    explicit TextStream(std::string path);
+    explicit TextStream(std::string path, LinkRule links = LinkRule::WriteThrough);
 
     // Adds the text's bytes unchanged (8-bit text), then CR LF.
     void WriteLine(std::string_view text);
@@ -80,11 +82,13 @@ public:
 
 private:
     std::string path_;
+    LinkRule links_;
     std::string contents_;
     bool closed_ = false;
 };
 
-// A new, empty text stream on the path; Close replaces any existing file of that name.
-TextStream CreateTextFile(const std::string& path);
+// A new, empty text stream on the path; Close replaces any existing file of that name (a link
+// there as the rule says, see atomic_write.h).
+TextStream CreateTextFile(const std::string& path, LinkRule links = LinkRule::WriteThrough);
 
 } // namespace store

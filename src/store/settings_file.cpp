@@ -1,6 +1,7 @@
 #include "store/settings_file.h"
 
 #include "runtime/conversions.h"
+#include "store/file_read.h"
 #include "store/file_system.h"
 #include "store/xml_document.h"
 
@@ -58,7 +59,7 @@ std::string SettingsPath(std::string_view folder) {
 
 std::optional<std::string> GetConfigValue(const std::string& settingsFile, std::string_view name) {
     XmlDocument document;
-    if (!document.load(settingsFile))
+    if (!document.load(settingsFile, kSmallFileLimit))
         return std::nullopt;
     return FindSetting(document, name).nodeTypedValue();
 }
@@ -66,7 +67,7 @@ std::optional<std::string> GetConfigValue(const std::string& settingsFile, std::
 bool SetConfigValue(const std::string& settingsFile, std::string_view name,
                     std::string_view value) {
     XmlDocument document;
-    if (!document.load(settingsFile))
+    if (!document.load(settingsFile, kSmallFileLimit))
         return false;
     if (XmlNode setting = FindSetting(document, name))
         setting.setNodeTypedValue(value);
@@ -74,19 +75,86 @@ bool SetConfigValue(const std::string& settingsFile, std::string_view name,
 }
 
 bool WriteDefaultSettings(const std::string& settingsFile) {
-    TextStream stream = CreateTextFile(settingsFile);
-    stream.WriteLine(std::string("<?xml version=") + '"' + "1.0" + '"' + "?>");
-    stream.WriteLine("<!-- Do not change this file yourself, or else you may cause the application "
-                     "to malfunction! -->");
-    stream.WriteLine("<Settings>");
+    return WriteFileAtomically(settingsFile, DefaultSettingsText());
+}
+
+std::string DefaultSettingsText() {
+    std::string text;
+    const auto WriteLine = [&text](std::string_view line) { text.append(line).append("\r\n"); };
+    WriteLine(std::string("<?xml version=") + '"' + "1.0" + '"' + "?>");
+    WriteLine("<!-- Do not change this file yourself, or else you may cause the application "
+              "to malfunction! -->");
+    WriteLine("<Settings>");
     for (const SettingDefault& setting : kSettingDefaults) {
         std::string line = "   <";
         line.append(setting.name).append(">").append(setting.text);
         line.append("</").append(setting.name).append(">");
-        stream.WriteLine(line);
+        WriteLine(line);
     }
-    stream.WriteLine("</Settings>");
-    return stream.Close();
+    WriteLine("</Settings>");
+    return text;
+}
+
+SettingsState ExamineSettingsFile(const std::string& settingsFile) {
+    XmlDocument document;
+    switch (document.loadFile(settingsFile, kSmallFileLimit)) {
+    case LoadResult::Loaded:
+        return SettingsState::Loads;
+    case LoadResult::Missing:
+        return SettingsState::Missing;
+    case LoadResult::Unreadable:
+        return SettingsState::Unreadable;
+    case LoadResult::TooLarge:
+    case LoadResult::Damaged:
+        break;
+    }
+    return SettingsState::Damaged;
+}
+
+std::string SettingsBackupPath(const std::string& settingsFile) {
+    return settingsFile + ".bak";
+}
+
+WriteResult KeepSettingsBackup(const std::string& settingsFile) {
+    return CopyFileAtomically(settingsFile, SettingsBackupPath(settingsFile),
+                              LinkRule::ReplaceLink);
+}
+
+SettingsWrite ToSettingsWrite(WriteResult result) {
+    switch (result) {
+    case WriteResult::Written:
+        return SettingsWrite::Saved;
+    case WriteResult::NotRegularFile:
+        return SettingsWrite::NotRegularFile;
+    case WriteResult::ReadOnly:
+        return SettingsWrite::ReadOnly;
+    case WriteResult::Failed:
+        break;
+    }
+    return SettingsWrite::Failed;
+}
+
+SettingsWrite SaveSettings(const std::string& settingsFile, const SettingValues& values) {
+    XmlDocument document;
+    std::string bytes;
+    const ReadResult read = ReadWholeFile(settingsFile, bytes, kSmallFileLimit);
+    if (read == ReadResult::Unreadable)
+        return SettingsWrite::Unreadable;
+    const bool damaged =
+        read == ReadResult::TooLarge || (read == ReadResult::Read && !document.loadBytes(bytes));
+    if (damaged && KeepSettingsBackup(settingsFile) != WriteResult::Written)
+        return SettingsWrite::BackupFailed;
+    if (damaged || read == ReadResult::Missing)
+        bytes = DefaultSettingsText();
+    // Each value as one load, change and save would leave the file, the next loading that.
+    for (const auto& [name, value] : values) {
+        if (!document.loadBytes(bytes))
+            return SettingsWrite::Failed;
+        if (XmlNode setting = FindSetting(document, name))
+            setting.setNodeTypedValue(value);
+        bytes = document.bytes();
+    }
+    return ToSettingsWrite(ReplaceFile(settingsFile, bytes));
 }
 
 } // namespace store

@@ -3,6 +3,8 @@
 // document, and every change saves the whole file again; nothing is cached between calls.
 #pragma once
 
+#include "store/atomic_write.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -73,5 +75,36 @@ bool SetConfigValue(const std::string& settingsFile, std::string_view name, std:
 // Creates or replaces the settings file with the default file: 31 lines of 8-bit text, each
 // ended by CR LF, no byte-order mark. False when the write fails (an old file is then intact).
 bool WriteDefaultSettings(const std::string& settingsFile);
+// The default file's bytes, as WriteDefaultSettings writes them.
+std::string DefaultSettingsText();
+
+// What stands at the settings file's place. Reads are limited to kSmallFileLimit (file_read.h):
+// a file far larger than any settings file is damaged.
+enum class SettingsState { Loads, Missing, Unreadable, Damaged };
+SettingsState ExamineSettingsFile(const std::string& settingsFile);
+
+// Where a damaged settings file's bytes are kept: the file's path followed by ".bak".
+std::string SettingsBackupPath(const std::string& settingsFile);
+// Copies the settings file to its backup path, replacing an earlier backup (a link there is
+// replaced, never written through).
+WriteResult KeepSettingsBackup(const std::string& settingsFile);
+
+// How writing settings went.
+enum class SettingsWrite {
+    Saved,
+    Unreadable,     // the file is there but cannot be read: nothing written
+    BackupFailed,   // a damaged file whose bytes could not be kept: nothing written
+    NotRegularFile, // see WriteResult
+    ReadOnly,
+    Failed,
+};
+SettingsWrite ToSettingsWrite(WriteResult result);
+
+// Writes the values in this order into the settings file: the file ends up with exactly the
+// bytes that one SetConfigValue call per value would leave, but is replaced once, so that an
+// interruption leaves either the old file or the new one. A missing file starts from the default
+// file; so does a damaged one, after its bytes are kept (KeepSettingsBackup).
+using SettingValues = std::vector<std::pair<std::string_view, std::string>>;
+SettingsWrite SaveSettings(const std::string& settingsFile, const SettingValues& values);
 
 } // namespace store

@@ -4,10 +4,6 @@
 #include "store/path_text.h"
 #include "store/xml_tree.h"
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-
 namespace store {
 namespace detail {
 
@@ -101,16 +97,6 @@ std::string Serialize(detail::XmlTree& tree, pugi::xml_encoding encoding) {
     return writer.text;
 }
 
-bool ReadWholeFile(const std::string& path, std::string& bytes) {
-    const std::filesystem::path file = ToFsPath(path);
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error))
-        return false;
-    std::ifstream stream(file, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
-    return !stream.bad();
-}
-
 } // namespace
 
 XmlDocument::XmlDocument() : tree_(std::make_shared<detail::XmlTree>()) {}
@@ -131,12 +117,18 @@ bool XmlDocument::parse(const void* data, std::size_t size, pugi::xml_encoding e
     return true;
 }
 
-bool XmlDocument::load(const std::string& path) {
+LoadResult XmlDocument::loadFile(const std::string& path, std::uint64_t maxBytes) {
     std::string bytes;
-    if (!ReadWholeFile(path, bytes)) {
-        tree_ = std::make_shared<detail::XmlTree>();
-        return false;
-    }
+    const ReadResult read = ReadWholeFile(path, bytes, maxBytes);
+    if (read == ReadResult::Read)
+        return loadBytes(bytes) ? LoadResult::Loaded : LoadResult::Damaged;
+    tree_ = std::make_shared<detail::XmlTree>();
+    return read == ReadResult::Missing    ? LoadResult::Missing
+           : read == ReadResult::TooLarge ? LoadResult::TooLarge
+                                          : LoadResult::Unreadable;
+}
+
+bool XmlDocument::loadBytes(std::string_view bytes) {
     return parse(bytes.data(), bytes.size(), pugi::encoding_auto);
 }
 
@@ -175,10 +167,14 @@ std::string XmlDocument::xml() const {
     return Serialize(*tree_, pugi::encoding_utf8);
 }
 
-bool XmlDocument::save(const std::string& path) const {
+std::string XmlDocument::bytes() const {
+    return Serialize(*tree_, tree_->encoding);
+}
+
+bool XmlDocument::save(const std::string& path, LinkRule links) const {
     if (!documentElement())
         return false;
-    return WriteFileAtomically(path, Serialize(*tree_, tree_->encoding));
+    return WriteFileAtomically(path, bytes(), links);
 }
 
 } // namespace store

@@ -7,9 +7,13 @@
 // type declaration is skipped: no entity it declares is expanded and no other file is read.
 #pragma once
 
+#include "store/atomic_write.h"
+#include "store/file_read.h"
+
 #include <pugixml.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -118,13 +122,23 @@ private:
     XmlNode owner_;
 };
 
+// How a load went; Missing, Unreadable and TooLarge as ReadWholeFile tells (file_read.h).
+enum class LoadResult { Loaded, Missing, Unreadable, TooLarge, Damaged };
+
 class XmlDocument {
 public:
     XmlDocument();
 
-    // Reads and parses the file. True when it holds one well-formed document with a root
-    // element; false otherwise (missing, unreadable, malformed), and the document is then empty.
-    bool load(const std::string& path);
+    // Reads (see file_read.h: never blocks, regular files only, at most maxBytes) and parses the
+    // file. Loaded when it holds one well-formed document with a root element; otherwise the
+    // document is empty afterwards.
+    LoadResult loadFile(const std::string& path, std::uint64_t maxBytes = kLargeFileLimit);
+    // True when loadFile answers Loaded.
+    bool load(const std::string& path, std::uint64_t maxBytes = kLargeFileLimit) {
+        return loadFile(path, maxBytes) == LoadResult::Loaded;
+    }
+    // The same from a file's bytes, in whatever encoding they are.
+    bool loadBytes(std::string_view bytes);
     // The same from a UTF-8 text.
     bool loadXml(std::string_view text);
 
@@ -140,11 +154,13 @@ public:
 
     // The whole document as UTF-8 text.
     std::string xml() const;
+    // The bytes save writes: the whole document in the encoding it was loaded in.
+    std::string bytes() const;
     // Replaces the file with the whole document, declaration and comments included, in the
     // encoding it was loaded in (see atomic_write.h). False when the write fails (the old file is
     // then intact) or the document has no root element (nothing is written: the file would not
     // load again).
-    bool save(const std::string& path) const;
+    bool save(const std::string& path, LinkRule links = LinkRule::WriteThrough) const;
 
 private:
     bool parse(const void* data, std::size_t size, pugi::xml_encoding encoding);

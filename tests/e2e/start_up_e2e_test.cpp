@@ -1,14 +1,17 @@
 // The real program's start-up and shut-down in a folder of its own: the settings file created
 // or recovered, "run" with the saved settings (also through the visual-styles restart), one copy
 // only, and File > Exit writing the settings back.
+#include "default_settings_file.h"
 #include "harness.h"
 #include "store/settings_file.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTest>
 
 #include <csignal>
 #include <memory>
+#include <sys/stat.h>
 
 class StartUpE2eTest : public QObject {
     Q_OBJECT
@@ -16,7 +19,9 @@ class StartUpE2eTest : public QObject {
 private slots:
     void initTestCase();
     void missingSettingsFileIsCreatedOnce();
+    void damagedSettingsEndTheProgram_data();
     void damagedSettingsEndTheProgram();
+    void copiesStartedAtOnceLeaveNoManifest();
     void runClicksWithTheSavedSettings_data();
     void runClicksWithTheSavedSettings();
     void secondCopyEndsAtOnce();
@@ -30,18 +35,6 @@ private:
     std::unique_ptr<e2e::XServer> m_server;
     std::unique_ptr<e2e::Recorder> m_recorder;
 };
-
-namespace {
-
-QByteArray DefaultSettingsBytes() {
-    QTemporaryDir folder;
-    const std::string path = store::SettingsPath(folder.path().toStdString());
-    store::WriteDefaultSettings(path);
-    QFile file(QString::fromStdString(path));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-} // namespace
 
 void StartUpE2eTest::initTestCase() {
     m_server = std::make_unique<e2e::XServer>();
@@ -71,7 +64,7 @@ void StartUpE2eTest::missingSettingsFileIsCreatedOnce() {
     QVERIFY(program.Start());
     const QString box = WaitForBox(QStringLiteral("Configuration File"));
     QVERIFY2(!box.isEmpty(), "no message about the new settings file");
-    QCOMPARE(program.ReadFile(QStringLiteral("config.xml")), DefaultSettingsBytes());
+    QCOMPARE(program.ReadFile(QStringLiteral("config.xml")), test_support::kDefaultSettingsFile);
     QVERIFY(e2e::Keys(*m_server, box, {QStringLiteral("Return")}));
     // The defaults turn visual styles on: the program restarts once, and the new copy says
     // nothing more.
@@ -83,17 +76,76 @@ void StartUpE2eTest::missingSettingsFileIsCreatedOnce() {
     program.Kill();
 }
 
+void StartUpE2eTest::damagedSettingsEndTheProgram_data() {
+    QTest::addColumn<bool>("fifo"); // a FIFO stands in the settings file's place
+    QTest::newRow("damaged: defaults written, damaged file kept") << false;
+    QTest::newRow("FIFO: cannot be read, no hang, nothing written") << true;
+}
+
 void StartUpE2eTest::damagedSettingsEndTheProgram() {
+    QFETCH(bool, fifo);
     e2e::Program program(*m_server);
     QVERIFY(program.WriteSettings({{"SysTray", "yes"}}));
+    const QByteArray damaged = program.ReadFile(QStringLiteral("config.xml"));
+    const QString settings = program.FilePath(QStringLiteral("config.xml"));
+    if (fifo) {
+        QVERIFY(QFile::remove(settings));
+        QCOMPARE(::mkfifo(settings.toLocal8Bit().constData(), 0644), 0);
+    }
     QVERIFY(program.Start());
     const QString box = WaitForBox(QStringLiteral("Configuration File Error"));
-    QVERIFY2(!box.isEmpty(), "no message about the damaged settings");
+    QVERIFY2(!box.isEmpty(), "no message about the settings file");
     QVERIFY(e2e::FindWindows(*m_server, QStringLiteral("Zorvane 2.20")).isEmpty());
     QVERIFY(e2e::Keys(*m_server, box, {QStringLiteral("Return")}));
     QVERIFY(program.WaitForAllExited(10000));
-    QCOMPARE(program.ReadFile(QStringLiteral("config.xml")), DefaultSettingsBytes());
     QVERIFY(e2e::FindWindows(*m_server, QStringLiteral("Zorvane 2.20")).isEmpty());
+    if (fifo) {
+        struct stat info {};
+        QVERIFY(::stat(settings.toLocal8Bit().constData(), &info) == 0 && S_ISFIFO(info.st_mode));
+        QVERIFY(!QFileInfo::exists(settings + ".bak"));
+        return;
+    }
+    QCOMPARE(program.ReadFile(QStringLiteral("config.xml")), test_support::kDefaultSettingsFile);
+    QCOMPARE(program.ReadFile(QStringLiteral("config.xml.bak")), damaged);
+}
+
+// Three copies started at the same moment, with visual styles and one copy only: however their
+// restarts interleave, no manifest is left once they have settled.
+void StartUpE2eTest::copiesStartedAtOnceLeaveNoManifest() {
+    for (int round = 0; round < 4; ++round) {
+        e2e::Program program(*m_server);
+        QVERIFY(program.WriteSettings({{"PreventMultipleInstance", "True"}, {"XPStyle", "True"}}));
+        QVERIFY(program.Start());
+        std::vector<std::unique_ptr<QProcess>> others;
+        for (int copy = 0; copy < 2; ++copy) {
+            others.push_back(std::make_unique<QProcess>());
+            QProcessEnvironment env = m_server->Environment();
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), program.Folder());
+            others.back()->setProcessEnvironment(env);
+            // Not a pipe: a restarted copy writing to a pipe whose reader has gone would die.
+            others.back()->setStandardOutputFile(QProcess::nullDevice());
+            others.back()->setStandardErrorFile(QProcess::nullDevice());
+            others.back()->start(program.FilePath(QStringLiteral("zorvane")), {});
+        }
+        // Settled: every copy still running shows its window.
+        const auto settled = [&] {
+            const size_t running = program.Processes().size();
+            return running > 0 &&
+                   size_t(e2e::FindWindows(*m_server, QStringLiteral("Zorvane 2.20")).size()) ==
+                       running;
+        };
+        QVERIFY(e2e::WaitUntil(settled, 20000));
+        QTest::qWait(300);
+        QVERIFY(settled());
+        QCOMPARE(Manifests(program), QStringList());
+        program.Kill();
+        for (auto& other : others)
+            other->waitForFinished(3000);
+        // The next round counts only its own windows.
+        QVERIFY(e2e::WaitUntil(
+            [&] { return e2e::FindWindows(*m_server, QStringLiteral("Zorvane 2.20")).isEmpty(); },
+            10000));
+    }
 }
 
 void StartUpE2eTest::runClicksWithTheSavedSettings_data() {

@@ -5,6 +5,9 @@
 
 #include <QPushButton>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 shell::AppInfo AppIn(const QTemporaryDir& folder, std::vector<std::string> arguments) {
@@ -19,6 +22,22 @@ shell::AppInfo AppIn(const QTemporaryDir& folder, std::vector<std::string> argum
 }
 
 } // namespace
+
+FullDisk::FullDisk() : m_handler(std::signal(SIGXFSZ, SIG_IGN)) {
+    struct rlimit limit {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    m_limit = limit.rlim_cur;
+    limit.rlim_cur = 64;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FullDisk::~FullDisk() {
+    struct rlimit limit {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = m_limit;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, m_handler);
+}
 
 MainWindowFixture::MainWindowFixture(std::vector<std::string> arguments)
     : app(AppIn(folder, std::move(arguments))), window(std::make_unique<frmMain>(services, app)) {}

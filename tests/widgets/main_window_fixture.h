@@ -15,6 +15,19 @@
 
 #include <memory>
 
+// While it lives, every write that makes a file larger than a few bytes fails, as on a full disk.
+class FullDisk {
+public:
+    FullDisk();
+    ~FullDisk();
+    FullDisk(const FullDisk&) = delete;
+    FullDisk& operator=(const FullDisk&) = delete;
+
+private:
+    unsigned long long m_limit = 0;
+    void (*m_handler)(int) = nullptr;
+};
+
 struct MainWindowFixture {
     platform::FakeMouseInput mouse;
     platform::FakeDialogs dialogs;

@@ -1,6 +1,7 @@
 // Shut-down: the settings written back, the tray taking over the user's close, the signal file
 // removed; and the options that govern the windows.
 #include "click/sequence_window.h"
+#include "default_settings_file.h"
 #include "main_window_fixture.h"
 #include "shell/about_window.h"
 #include "store/file_system.h"
@@ -15,6 +16,10 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
 class ShutDownTest : public QObject {
     Q_OBJECT
 
@@ -22,7 +27,10 @@ private slots:
     void settingsAreWrittenBack();
     void keptCountIsWrittenOnlyWhenKept_data();
     void keptCountIsWrittenOnlyWhenKept();
-    void deletedSettingsFileIsMadeAnew();
+    void settingsFileGoneBadWhileRunning_data();
+    void settingsFileGoneBadWhileRunning();
+    void failedSaveIsTold_data();
+    void failedSaveIsTold();
     void trayKeepsTheUsersClose_data();
     void trayKeepsTheUsersClose();
     void optionsMenuOrder();
@@ -34,6 +42,11 @@ private slots:
 };
 
 namespace {
+
+QByteArray Bytes(const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 std::string Stored(MainWindowFixture& f, const char* name) {
     return store::GetConfigValue(f.SettingsFile(), name).value_or("<no file>");
@@ -126,6 +139,14 @@ void ShutDownTest::settingsAreWrittenBack() {
     };
     for (const auto& [name, value] : expected)
         QCOMPARE(Stored(f, name), std::string(value));
+
+    // One save, with the bytes that one save per element (the main window's, in their order)
+    // gives.
+    const std::string single = f.Path("single.xml");
+    QVERIFY(store::WriteFileAtomically(single, test_support::kDefaultSettingsFile.toStdString()));
+    for (size_t i = 0; i < 21; ++i)
+        QVERIFY(store::SetConfigValue(single, expected[i].first, expected[i].second));
+    QCOMPARE(Bytes(f.SettingsFile()), Bytes(single));
 }
 
 void ShutDownTest::keptCountIsWrittenOnlyWhenKept_data() {
@@ -154,15 +175,95 @@ void ShutDownTest::keptCountIsWrittenOnlyWhenKept() {
     QTEST(QString::fromStdString(Stored(f, "InitialRepeatClicks")), "stored");
 }
 
-void ShutDownTest::deletedSettingsFileIsMadeAnew() {
+void ShutDownTest::settingsFileGoneBadWhileRunning_data() {
+    QTest::addColumn<QString>("what");
+    QTest::newRow("deleted") << "deleted";
+    QTest::newRow("damaged") << "damaged";
+}
+
+// A settings file deleted or damaged while the program ran is made anew with this session's
+// settings; a damaged one is kept as its backup first.
+void ShutDownTest::settingsFileGoneBadWhileRunning() {
+    QFETCH(QString, what);
     MainWindowFixture f;
     f.WriteSettings();
     QVERIFY(f.window->Form_Load());
     f.window->txtInterval->setText(QStringLiteral("4321"));
     QVERIFY(store::DeleteFile(f.SettingsFile()));
+    if (what == "damaged")
+        QVERIFY(store::WriteFileAtomically(f.SettingsFile(), "<Settings>"));
     f.window->Unload();
+    QVERIFY(f.dialogs.shown().empty());
     QCOMPARE(Stored(f, "ClickIntervalinms"), std::string("4321"));
     QCOMPARE(Stored(f, "Loop"), std::string("1"));
+    QCOMPARE(Bytes(f.SettingsFile() + ".bak"), QByteArray(what == "damaged" ? "<Settings>" : ""));
+}
+
+void ShutDownTest::failedSaveIsTold_data() {
+    QTest::addColumn<QString>("what");   // "read-only", "disk full", "fifo"
+    QTest::addColumn<bool>("session");   // the session ends the program, not the user
+    QTest::addColumn<QString>("reason"); // follows "the configuration file PATH"
+    for (const bool session : {false, true}) {
+        const char* by = session ? ", session ends" : ", user ends";
+        QTest::addRow("read-only file%s", by) << "read-only" << session << " is read-only";
+        QTest::addRow("full disk%s", by) << "disk full" << session
+                                         << " cannot be written (the folder may not be "
+                                            "writable, or the disk may be full)";
+        QTest::addRow("FIFO in its place%s", by) << "fifo" << session << " cannot be read";
+    }
+}
+
+// Settings that cannot be saved at the end are not lost in silence: the user who ends the
+// program sees a message, an end by the session is told on standard error. The old file stays.
+void ShutDownTest::failedSaveIsTold() {
+    QFETCH(QString, what);
+    QFETCH(bool, session);
+    QFETCH(QString, reason);
+    MainWindowFixture f;
+    f.WriteSettings({{"Coordx", "5"}});
+    QVERIFY(f.window->Form_Load());
+    f.window->txtX->setText(QStringLiteral("77"));
+    const QByteArray before = Bytes(f.SettingsFile());
+    if (what == "read-only")
+        QVERIFY(QFile::setPermissions(QString::fromStdString(f.SettingsFile()),
+                                      QFileDevice::ReadOwner));
+    if (what == "fifo") {
+        QVERIFY(QFile::rename(QString::fromStdString(f.SettingsFile()),
+                              QString::fromStdString(f.Path("kept.xml"))));
+        QCOMPARE(::mkfifo(f.SettingsFile().c_str(), 0644), 0);
+    }
+    // Standard error into a pipe, which no file size limit cuts short.
+    int errors[2];
+    QCOMPARE(::pipe(errors), 0);
+    const int savedError = ::dup(2);
+    ::dup2(errors[1], 2);
+    ::close(errors[1]);
+    {
+        std::optional<FullDisk> full;
+        if (what == "disk full")
+            full.emplace();
+        if (session)
+            f.window->UnloadForSession();
+        else
+            f.window->Unload();
+    }
+    ::dup2(savedError, 2);
+    ::close(savedError);
+    QByteArray told(4096, '\0');
+    told.resize(std::max<qsizetype>(0, ::read(errors[0], told.data(), size_t(told.size()))));
+    ::close(errors[0]);
+
+    const std::string text = "The settings of this session were not saved: the configuration "
+                             "file " +
+                             f.SettingsFile() + reason.toStdString() +
+                             ". The file was left as it was.";
+    QCOMPARE(f.dialogs.shown().size(), size_t(session ? 0 : 1));
+    if (!session) {
+        QCOMPARE(f.dialogs.shown()[0].text, text);
+        QCOMPARE(f.dialogs.shown()[0].title, std::string("Configuration File Error"));
+    }
+    QCOMPARE(told, session ? QByteArray::fromStdString("zorvane: " + text + "\n") : QByteArray());
+    QCOMPARE(Bytes(what == "fifo" ? f.Path("kept.xml") : f.SettingsFile()), before);
 }
 
 void ShutDownTest::trayKeepsTheUsersClose_data() {

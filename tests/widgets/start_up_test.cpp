@@ -1,6 +1,8 @@
 // Start-up: the settings file created or recovered, the running copy found, the visual styles,
 // the window filled from the settings, and the command line.
+#include "default_settings_file.h"
 #include "main_window_fixture.h"
+#include "platform/qt/qt_visual_styles.h"
 #include "shell/manifest.h"
 #include "shell/start_up.h"
 #include "shell/visual_styles.h"
@@ -14,12 +16,18 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTest>
+
+#include <optional>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 class StartUpTest : public QObject {
     Q_OBJECT
@@ -33,6 +41,11 @@ private slots:
     void styleFollowsTheManifest_data();
     void styleFollowsTheManifest();
     void damagedFileEndsInitialisation();
+    void settingsFileThatCannotBeUsed_data();
+    void settingsFileThatCannotBeUsed();
+    void attributesNeverChangedThroughALink_data();
+    void attributesNeverChangedThroughALink();
+    void staleTemporaryFilesGoAtStart();
     void loadFillsTheWindow_data();
     void loadFillsTheWindow();
     void keptRepeatCountReplacesClicks();
@@ -47,16 +60,20 @@ namespace {
 const std::string kRecovery =
     "Told you not to meddle around with the configuration file. Settings restored to defaults.";
 
+// The recovery's message for a damaged file kept as its backup.
+std::string RecoveryText(MainWindowFixture& f) {
+    return kRecovery + " The damaged file is kept as " + f.SettingsFile() + ".bak.";
+}
+
 QByteArray Bytes(const std::string& path) {
     QFile file(QString::fromStdString(path));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray DefaultFileBytes() {
-    QTemporaryDir folder;
-    const std::string path = store::SettingsPath(folder.path().toStdString());
-    store::WriteDefaultSettings(path);
-    return Bytes(path);
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+           file.write(bytes) == bytes.size();
 }
 
 shell::StartUp Initialize(MainWindowFixture& f, int* ended = nullptr) {
@@ -72,7 +89,7 @@ void StartUpTest::missingSettingsFileIsCreatedWithOneMessage() {
     MainWindowFixture f;
     f.visualStyles.themeActive = false;
     QCOMPARE(Initialize(f), shell::StartUp::Continue);
-    QCOMPARE(Bytes(f.SettingsFile()), DefaultFileBytes());
+    QCOMPARE(Bytes(f.SettingsFile()), test_support::kDefaultSettingsFile);
     QCOMPARE(f.dialogs.shown().size(), size_t{1});
     QCOMPARE(f.dialogs.shown()[0].text,
              std::string("Created new configuration file and settings restored to defaults."));
@@ -188,11 +205,151 @@ void StartUpTest::styleFollowsTheManifest() {
 void StartUpTest::damagedFileEndsInitialisation() {
     MainWindowFixture f;
     f.WriteSettings({{"PreventMultipleInstance", "yes"}});
+    const QByteArray damaged = Bytes(f.SettingsFile());
     QCOMPARE(Initialize(f), shell::StartUp::End);
     QCOMPARE(f.dialogs.shown().size(), size_t{1});
-    QCOMPARE(f.dialogs.shown()[0].text, kRecovery);
+    QCOMPARE(f.dialogs.shown()[0].text, RecoveryText(f));
+    QCOMPARE(Bytes(f.SettingsFile() + ".bak"), damaged);
     QCOMPARE(f.dialogs.shown()[0].title, std::string("Configuration File Error"));
-    QCOMPARE(Bytes(f.SettingsFile()), DefaultFileBytes());
+    QCOMPARE(Bytes(f.SettingsFile()), test_support::kDefaultSettingsFile);
+}
+
+void StartUpTest::settingsFileThatCannotBeUsed_data() {
+    QTest::addColumn<QString>("what");  // what stands at config.xml
+    QTest::addColumn<QString>("text");  // the one message; %1 the settings file, %2 its backup
+    QTest::addColumn<QString>("after"); // config.xml afterwards: "defaults", "old", "as planted"
+    QTest::addColumn<bool>("backup");   // config.xml.bak holds the old bytes
+    const QString meddled = "Told you not to meddle around with the configuration file.";
+    const QString restored = meddled + " Settings restored to defaults. The damaged file is kept "
+                                       "as %2.";
+    const QString unreadable = "The configuration file %1 cannot be read. It was left as it is; "
+                               "make sure it is a file you may read.";
+    QTest::newRow("damaged") << "damaged" << restored << "defaults" << true;
+    QTest::newRow("far too large") << "huge" << restored << "defaults" << true;
+    QTest::newRow("link to a damaged file: written through")
+        << "link to damaged" << restored << "defaults" << true;
+    QTest::newRow("damaged, read-only")
+        << "read-only"
+        << meddled + " The defaults could not be written: the configuration file "
+                     "%1 is read-only. The damaged file is kept as %2."
+        << "old" << true;
+    QTest::newRow("damaged, backup cannot be kept")
+        << "backup blocked"
+        << meddled + " Its contents could not be kept as %2, so it was left "
+                     "as it is and the defaults were not written."
+        << "old" << false;
+    QTest::newRow("FIFO") << "fifo" << unreadable << "as planted" << false;
+    QTest::newRow("link to a FIFO") << "link to fifo" << unreadable << "as planted" << false;
+    QTest::newRow("folder") << "folder" << unreadable << "as planted" << false;
+    QTest::newRow("dangling link") << "dangling" << unreadable << "as planted" << false;
+    QTest::newRow("missing, disk full")
+        << "disk full"
+        << "The configuration file %1 cannot be written (the folder may not be "
+           "writable, or the disk may be full). Make sure the program's folder "
+           "can be written to."
+        << "as planted" << false;
+}
+
+// A settings file that cannot be used ends the start with one message that says what happened;
+// nothing is lost: a damaged file is kept before it is replaced, and a file that cannot be read
+// is not replaced at all.
+void StartUpTest::settingsFileThatCannotBeUsed() {
+    QFETCH(QString, what);
+    QFETCH(QString, text);
+    QFETCH(QString, after);
+    QFETCH(bool, backup);
+    MainWindowFixture f;
+    const QString path = QString::fromStdString(f.SettingsFile());
+    const QByteArray old = what == "huge" ? QByteArray(1100000, '<') : "<Settings><Delay>";
+    const QString dotfile = f.folder.filePath("dotfiles.xml");
+    QVERIFY(WriteFile(dotfile, old));
+    if (what == "fifo" || what == "link to fifo")
+        QCOMPARE(::mkfifo(f.Path(what == "fifo" ? "config.xml" : "pipe").c_str(), 0644), 0);
+    if (what == "link to fifo")
+        QVERIFY(QFile::link(f.folder.filePath("pipe"), path));
+    if (what == "link to damaged")
+        QVERIFY(QFile::link(dotfile, path));
+    if (what == "dangling")
+        QVERIFY(QFile::link(f.folder.filePath("gone.xml"), path));
+    if (what == "folder")
+        QVERIFY(QDir().mkdir(path));
+    if (what == "damaged" || what == "huge" || what == "read-only" || what == "backup blocked")
+        QVERIFY(WriteFile(path, old));
+    if (what == "read-only")
+        QVERIFY(QFile::setPermissions(path, QFileDevice::ReadOwner));
+    if (what == "backup blocked")
+        QVERIFY(QDir().mkdir(path + ".bak"));
+    std::optional<FullDisk> full;
+    if (what == "disk full")
+        full.emplace();
+    QCOMPARE(Initialize(f), shell::StartUp::End);
+    full.reset();
+    QCOMPARE(f.dialogs.shown().size(), size_t{1});
+    QCOMPARE(QString::fromStdString(f.dialogs.shown()[0].text),
+             text.replace("%2", path + ".bak").replace("%1", path));
+    QCOMPARE(f.dialogs.shown()[0].title, std::string("Configuration File Error"));
+    const QFileInfo info(path);
+    if (after == "defaults")
+        QCOMPARE(Bytes(f.SettingsFile()), test_support::kDefaultSettingsFile);
+    else if (after == "old")
+        QCOMPARE(Bytes(f.SettingsFile()), old);
+    else
+        QCOMPARE(info.exists() || info.isSymLink(), what != "disk full");
+    QCOMPARE(info.isSymLink(), what.startsWith("link") || what == "dangling");
+    if (backup)
+        QCOMPARE(Bytes(f.SettingsFile() + ".bak"), old);
+    else if (what != "backup blocked")
+        QVERIFY(!QFileInfo::exists(path + ".bak"));
+    QCOMPARE(Bytes(dotfile.toStdString()),
+             what == "link to damaged" ? test_support::kDefaultSettingsFile : old);
+}
+
+void StartUpTest::attributesNeverChangedThroughALink_data() {
+    QTest::addColumn<QString>("planted"); // at the manifest's place
+    QTest::addColumn<bool>("madeWritable");
+    QTest::newRow("the manifest itself") << "file" << true;
+    QTest::newRow("link to a read-only file") << "link" << false;
+}
+
+// Clearing the manifest's attributes and deleting it never go through a link: a planted link is
+// deleted, and the file it points to keeps its permissions.
+void StartUpTest::attributesNeverChangedThroughALink() {
+    QFETCH(QString, planted);
+    QFETCH(bool, madeWritable);
+    MainWindowFixture f;
+    const QString manifest =
+        QString::fromStdString(shell::ManifestPath(f.app.configFolder, f.app.exeName));
+    const QString target = planted == "file" ? manifest : f.folder.filePath("elsewhere.txt");
+    QVERIFY(WriteFile(target, "keep"));
+    QVERIFY(QFile::setPermissions(target, QFileDevice::ReadOwner));
+    if (planted == "link")
+        QVERIFY(QFile::link(target, manifest));
+    platform::QtVisualStyles styles;
+    styles.ClearAttributes(manifest.toStdString());
+    QCOMPARE(bool(QFile::permissions(target) & QFileDevice::WriteOwner), madeWritable);
+    // The start of a copy that finds it deletes the manifest, or the planted link, only.
+    f.WriteSettings({{"XPStyle", "True"}, {"PreventMultipleInstance", "False"}});
+    f.app.startedWithManifest = true;
+    QCOMPARE(Initialize(f), shell::StartUp::Continue);
+    QVERIFY(!QFileInfo(manifest).exists() && !QFileInfo(manifest).isSymLink());
+    if (planted == "link") {
+        QCOMPARE(Bytes(target.toStdString()), QByteArray("keep"));
+        QVERIFY(!(QFile::permissions(target) & QFileDevice::WriteOwner));
+    }
+}
+
+// Temporary files left by writers that were killed are removed at the next start.
+void StartUpTest::staleTemporaryFilesGoAtStart() {
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    QCOMPARE(::waitpid(child, nullptr, 0), child);
+    MainWindowFixture f;
+    f.WriteSettings({{"XPStyle", "False"}, {"PreventMultipleInstance", "False"}});
+    const QString stale = f.folder.filePath(QString(".zorvane-%1-0.tmp").arg(child));
+    QVERIFY(WriteFile(stale, "half a file"));
+    QCOMPARE(Initialize(f), shell::StartUp::Continue);
+    QVERIFY(!QFileInfo::exists(stale));
 }
 
 void StartUpTest::loadFillsTheWindow_data() {
@@ -345,12 +502,14 @@ void StartUpTest::damagedFileEndsTheLoad() {
         store::WriteFileAtomically(f.SettingsFile(), "<Settings><AlwaysonTop>True</Settin");
     else
         f.WriteSettings({{element.toStdString(), stored.toStdString()}});
+    const QByteArray damaged = Bytes(f.SettingsFile());
     QVERIFY(!f.window->Form_Load());
     QCOMPARE(f.dialogs.shown().size(), size_t{1});
-    QCOMPARE(f.dialogs.shown()[0].text, kRecovery);
+    QCOMPARE(f.dialogs.shown()[0].text, RecoveryText(f));
+    QCOMPARE(Bytes(f.SettingsFile() + ".bak"), damaged);
     QCOMPARE(f.dialogs.shown()[0].title, std::string("Configuration File Error"));
     QCOMPARE(f.dialogs.shown()[0].icon, platform::MsgIcon::Warning);
-    QCOMPARE(Bytes(f.SettingsFile()), DefaultFileBytes());
+    QCOMPARE(Bytes(f.SettingsFile()), test_support::kDefaultSettingsFile);
 }
 
 void StartUpTest::commandLineRunStartsWithSavedSettings_data() {

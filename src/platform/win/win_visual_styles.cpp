@@ -64,6 +64,8 @@ void WinVisualStyles::MarkHiddenSystem(const std::string& path) {
     SetRegularFileAttributes(path, FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM);
 }
 
+// A link (reparse point) planted in the manifest's place is left alone: its target's attributes
+// are never changed through it.
 void WinVisualStyles::ClearAttributes(const std::string& path) {
     SetRegularFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
 }

@@ -1,6 +1,8 @@
 // File and folder access, 8-bit text files and the atomic replacement of files.
 #include "store/atomic_write.h"
+#include "store/file_read.h"
 #include "store/file_system.h"
+#include "store/xml_document.h"
 #include "store_test_support.h"
 
 #include <QFileInfo>
@@ -12,6 +14,7 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -41,9 +44,14 @@ private slots:
     void folderListingMissing();
     void atomicWrite();
     void atomicWriteKeepsPermissions();
-    void atomicWriteThroughLink();
     void atomicWriteFails_data();
     void atomicWriteFails();
+    void hostileReads_data();
+    void hostileReads();
+    void writesAtLinksAndSpecialFiles_data();
+    void writesAtLinksAndSpecialFiles();
+    void flushedBeforeRename();
+    void staleTemporaryFilesSwept();
 
 private:
     QString file(const QString& name) const { return dir_->filePath(name); }
@@ -299,19 +307,6 @@ void FileSystemTest::atomicWriteKeepsPermissions() {
 #endif
 }
 
-// A symbolic link stays a link; the file it points to gets the new contents.
-void FileSystemTest::atomicWriteThroughLink() {
-    QVERIFY(QDir(dir_->path()).mkdir("real"));
-    QVERIFY(WriteBytes(file("real/config.xml"), "old"));
-    if (!QFile::link(file("real/config.xml"), file("config.xml")))
-        QSKIP("No symbolic links here");
-    QVERIFY(store::WriteFileAtomically(Path(file("config.xml")), "new"));
-    QVERIFY(QFileInfo(file("config.xml")).isSymLink());
-    QCOMPARE(ReadBytes(file("real/config.xml")), QByteArray("new"));
-    QVERIFY(TemporaryFiles(dir_->path()).isEmpty());
-    QVERIFY(TemporaryFiles(file("real")).isEmpty());
-}
-
 void FileSystemTest::atomicWriteFails_data() {
     QTest::addColumn<QString>("failure");
     QTest::newRow("read-only target") << "read-only target";
@@ -371,6 +366,247 @@ void FileSystemTest::atomicWriteFails() {
     QVERIFY(!written);
     QCOMPARE(ReadBytes(target), old);
     QVERIFY(TemporaryFiles(folder).isEmpty());
+}
+
+namespace {
+
+#ifndef _WIN32
+// What stands at a path: "file", "link", "fifo", "folder", "missing", "other".
+QString Kind(const QString& path) {
+    struct stat info {};
+    if (::lstat(path.toLocal8Bit().constData(), &info) != 0)
+        return "missing";
+    return S_ISREG(info.st_mode)    ? "file"
+           : S_ISLNK(info.st_mode)  ? "link"
+           : S_ISFIFO(info.st_mode) ? "fifo"
+           : S_ISDIR(info.st_mode)  ? "folder"
+                                    : "other";
+}
+
+// Plants something at path: "file" (with contents), "fifo", "folder", or "link:TARGET".
+bool Plant(const QString& path, const QString& what, const QByteArray& contents) {
+    if (what == "file")
+        return WriteBytes(path, contents);
+    if (what == "fifo")
+        return ::mkfifo(path.toLocal8Bit().constData(), 0644) == 0;
+    if (what == "folder")
+        return QDir().mkdir(path);
+    return ::symlink(what.mid(5).toLocal8Bit().constData(), path.toLocal8Bit().constData()) == 0;
+}
+
+// ReadWholeFile as an ordinary user sees it: root reads any file whatever its permission bits,
+// so as root the read runs in a child process that has given up root.
+int ReadAsOrdinaryUser(const QString& path) {
+    const auto read = [&path] {
+        std::string bytes;
+        return int(store::ReadWholeFile(Path(path), bytes, store::kSmallFileLimit));
+    };
+    if (::geteuid() != 0)
+        return read();
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 ? read() : 100);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+
+} // namespace
+
+void FileSystemTest::hostileReads_data() {
+    QTest::addColumn<QString>("what"); // planted at the path, as Plant takes it
+    QTest::addColumn<int>("size");     // the bytes of a planted file
+    QTest::addColumn<int>("read");     // store::ReadResult
+    QTest::addColumn<int>("load");     // store::LoadResult
+    using R = store::ReadResult;
+    using L = store::LoadResult;
+    const int limit = int(store::kSmallFileLimit);
+    QTest::newRow("regular file") << "file" << 4 << int(R::Read) << int(L::Loaded);
+    QTest::newRow("at the limit") << "file" << limit << int(R::Read) << int(L::Loaded);
+    QTest::newRow("over the limit") << "file" << limit + 1 << int(R::TooLarge) << int(L::TooLarge);
+    QTest::newRow("link to a file") << "link:real.xml" << 4 << int(R::Read) << int(L::Loaded);
+    QTest::newRow("missing") << "" << 0 << int(R::Missing) << int(L::Missing);
+    QTest::newRow("FIFO without writer") << "fifo" << 0 << int(R::Unreadable) << int(L::Unreadable);
+    QTest::newRow("link to a FIFO") << "link:pipe" << 0 << int(R::Unreadable) << int(L::Unreadable);
+    QTest::newRow("link to /dev/null")
+        << "link:/dev/null" << 0 << int(R::Unreadable) << int(L::Unreadable);
+    QTest::newRow("link to /dev/zero")
+        << "link:/dev/zero" << 0 << int(R::Unreadable) << int(L::Unreadable);
+    QTest::newRow("folder") << "folder" << 0 << int(R::Unreadable) << int(L::Unreadable);
+    QTest::newRow("dangling link")
+        << "link:gone.xml" << 0 << int(R::Unreadable) << int(L::Unreadable);
+    QTest::newRow("link loop") << "link:config.xml" << 0 << int(R::Unreadable)
+                               << int(L::Unreadable);
+    QTest::newRow("no read permission") << "file" << -1 << int(R::Unreadable) << int(L::Unreadable);
+}
+
+// Nothing but a regular file is read; nothing blocks (a FIFO would hang an open that waits for
+// a writer, /dev/zero a read to the end); a huge file is refused without being read.
+void FileSystemTest::hostileReads() {
+#ifdef _WIN32
+    QSKIP("FIFOs, devices and links are POSIX");
+#else
+    QFETCH(QString, what);
+    QFETCH(int, size);
+    QFETCH(int, read);
+    QFETCH(int, load);
+    const QString path = file("config.xml");
+    QByteArray contents = "<a/>";
+    if (size > 4)
+        contents += QByteArray(size - 4, ' ');
+    QVERIFY(WriteBytes(file("real.xml"), contents));
+    QVERIFY(::mkfifo(file("pipe").toLocal8Bit().constData(), 0644) == 0);
+    if (!what.isEmpty())
+        QVERIFY(Plant(path, what, contents));
+    if (size < 0) {
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        QVERIFY(QFile::setPermissions(dir_->path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner |
+                                                        QFileDevice::ExeOther));
+        QCOMPARE(ReadAsOrdinaryUser(path), read);
+        return;
+    }
+    std::string bytes = "stale";
+    QCOMPARE(int(store::ReadWholeFile(Path(path), bytes, store::kSmallFileLimit)), read);
+    QCOMPARE(bytes.size(), size_t(read == int(store::ReadResult::Read) ? size : 0));
+    store::XmlDocument document;
+    QCOMPARE(int(document.loadFile(Path(path), store::kSmallFileLimit)), load);
+    QCOMPARE(document.documentElement().isNull(), load != int(store::LoadResult::Loaded));
+#endif
+}
+
+void FileSystemTest::writesAtLinksAndSpecialFiles_data() {
+    QTest::addColumn<QString>("what"); // planted at config.xml, as Plant takes it
+    QTest::addColumn<bool>("replaceLink");
+    QTest::addColumn<int>("result");    // store::WriteResult
+    QTest::addColumn<QString>("after"); // what stands at config.xml afterwards
+    QTest::addColumn<bool>("realNew");  // real/config.xml holds the new bytes
+    using W = store::WriteResult;
+    const QString toReal = "link:real/config.xml";
+    QTest::newRow("regular file") << "file" << false << int(W::Written) << "file" << false;
+    QTest::newRow("link to a file: written through")
+        << toReal << false << int(W::Written) << "link" << true;
+    QTest::newRow("link to a file: link replaced")
+        << toReal << true << int(W::Written) << "file" << false;
+    QTest::newRow("link to a FIFO refused")
+        << "link:pipe" << false << int(W::NotRegularFile) << "link" << false;
+    QTest::newRow("link to a FIFO replaced")
+        << "link:pipe" << true << int(W::Written) << "file" << false;
+    QTest::newRow("FIFO refused") << "fifo" << false << int(W::NotRegularFile) << "fifo" << false;
+    QTest::newRow("FIFO refused, links replaced")
+        << "fifo" << true << int(W::NotRegularFile) << "fifo" << false;
+    QTest::newRow("folder refused")
+        << "folder" << false << int(W::NotRegularFile) << "folder" << false;
+    QTest::newRow("link to a folder refused")
+        << "link:real" << false << int(W::NotRegularFile) << "link" << false;
+    QTest::newRow("dangling link refused")
+        << "link:gone.xml" << false << int(W::NotRegularFile) << "link" << false;
+    QTest::newRow("dangling link replaced")
+        << "link:gone.xml" << true << int(W::Written) << "file" << false;
+    QTest::newRow("link to a read-only file")
+        << "link:real/read-only.xml" << false << int(W::ReadOnly) << "link" << false;
+}
+
+// A link may be followed to a regular file only; nothing that is not a regular file is ever
+// replaced; the file a link points to is left alone when the link itself is replaced.
+void FileSystemTest::writesAtLinksAndSpecialFiles() {
+#ifdef _WIN32
+    QSKIP("FIFOs and links are POSIX");
+#else
+    QFETCH(QString, what);
+    QFETCH(bool, replaceLink);
+    QFETCH(int, result);
+    QFETCH(QString, after);
+    QFETCH(bool, realNew);
+    QVERIFY(QDir(dir_->path()).mkdir("real"));
+    QVERIFY(WriteBytes(file("real/config.xml"), "old"));
+    QVERIFY(WriteBytes(file("real/read-only.xml"), "old"));
+    QVERIFY(QFile::setPermissions(file("real/read-only.xml"), QFileDevice::ReadOwner));
+    QVERIFY(::mkfifo(file("pipe").toLocal8Bit().constData(), 0644) == 0);
+    const QString path = file("config.xml");
+    QVERIFY(Plant(path, what, "old"));
+    const auto rule = replaceLink ? store::LinkRule::ReplaceLink : store::LinkRule::WriteThrough;
+    QCOMPARE(int(store::ReplaceFile(Path(path), "new", rule)), result);
+    QCOMPARE(Kind(path), after);
+    if (result == int(store::WriteResult::Written))
+        QCOMPARE(ReadBytes(path), QByteArray("new"));
+    QCOMPARE(ReadBytes(file("real/config.xml")), QByteArray(realNew ? "new" : "old"));
+    QCOMPARE(ReadBytes(file("real/read-only.xml")), QByteArray("old"));
+    QCOMPARE(Kind(file("pipe")), QString("fifo"));
+    QVERIFY(TemporaryFiles(dir_->path()).isEmpty());
+    QVERIFY(TemporaryFiles(file("real")).isEmpty());
+#endif
+}
+
+namespace {
+
+// Records the writer's flushes and renames, then does them.
+struct DurabilityLog {
+    static inline QStringList steps;
+    static inline std::vector<std::pair<unsigned long long, long long>> flushed; // inode, size
+    static int Flush(int fd) {
+        struct stat info {};
+        ::fstat(fd, &info);
+        flushed.emplace_back(info.st_ino, info.st_size);
+        steps << "flush";
+        return ::fsync(fd);
+    }
+    static bool Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
+        steps << "rename";
+        return ::rename(from.c_str(), to.c_str()) == 0;
+    }
+};
+
+} // namespace
+
+// The temporary file's whole contents reach the disk before it takes the target's name.
+void FileSystemTest::flushedBeforeRename() {
+#ifdef _WIN32
+    QSKIP("Inode numbers are POSIX");
+#else
+    store::DurabilityCalls& calls = store::WriterDurabilityCalls();
+    const store::DurabilityCalls saved = calls;
+    calls = {DurabilityLog::Flush, DurabilityLog::Rename};
+    const QString path = file("config.xml");
+    const std::string bytes(70000, 'x');
+    const bool written = store::WriteFileAtomically(Path(path), bytes);
+    calls = saved;
+    QVERIFY(written);
+    QCOMPARE(DurabilityLog::steps, (QStringList{"flush", "rename"}));
+    struct stat info {};
+    QCOMPARE(::stat(path.toLocal8Bit().constData(), &info), 0);
+    QCOMPARE(DurabilityLog::flushed.front().first, static_cast<unsigned long long>(info.st_ino));
+    QCOMPARE(DurabilityLog::flushed.front().second, static_cast<long long>(bytes.size()));
+#endif
+}
+
+// Temporary files of writers that were killed go; those of a running process, and every other
+// file, stay.
+void FileSystemTest::staleTemporaryFilesSwept() {
+#ifdef _WIN32
+    QSKIP("Process ids of ended children are POSIX here");
+#else
+    const pid_t child = ::fork();
+    if (child == 0)
+        ::_exit(0);
+    QCOMPARE(::waitpid(child, nullptr, 0), child);
+    const QString gone = QString::number(child);
+    const QString own = QString::number(::getpid());
+    const QStringList stale = {".zorvane-" + gone + "-0.tmp", ".zorvane-" + gone + "-17.tmp"};
+    const QStringList kept = {".zorvane-" + own + "-3.tmp",  ".zorvane-1-4.tmp",
+                              ".zorvane-" + gone + "-x.tmp", ".zorvane-" + gone + ".tmp",
+                              "zorvane-" + gone + "-0.tmp",  "config.xml"};
+    for (const QString& name : stale + kept)
+        QVERIFY(WriteBytes(file(name), "x"));
+    QVERIFY(QFile::link(file("config.xml"), file(".zorvane-" + gone + "-5.tmp")));
+    QCOMPARE(store::SweepStaleTemporaryFiles(Path(dir_->path())), 2);
+    QStringList left = QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    QStringList expected = kept;
+    expected << ".zorvane-" + gone + "-5.tmp";
+    left.sort();
+    expected.sort();
+    QCOMPARE(left, expected);
+#endif
 }
 
 QTEST_APPLESS_MAIN(FileSystemTest)

@@ -5,6 +5,8 @@
 #include "store_test_support.h"
 
 #include <QFileInfo>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -87,6 +89,10 @@ private slots:
     void nonAsciiValue();
     void writeBackOrder_data();
     void writeBackOrder();
+    void utf16RoundTrip_data();
+    void utf16RoundTrip();
+    void oneSaveGivesTheBytesOfSingleSaves_data();
+    void oneSaveGivesTheBytesOfSingleSaves();
 
 private:
     QString file(const QString& name) const { return dir_->filePath(name); }
@@ -334,6 +340,84 @@ void SettingsFileTest::writeBackOrder() {
     for (const std::string_view name : store::MainWindowWriteBackOrder(keep, initial))
         order << QString::fromUtf8(name.data(), qsizetype(name.size()));
     QCOMPARE(order, expected);
+}
+
+void SettingsFileTest::utf16RoundTrip_data() {
+    QTest::addColumn<int>("encoding"); // QStringConverter::Encoding
+    QTest::addColumn<QByteArray>("mark");
+    QTest::newRow("UTF-16 LE") << int(QStringConverter::Utf16LE) << QByteArray("\xFF\xFE");
+    QTest::newRow("UTF-16 BE") << int(QStringConverter::Utf16BE) << QByteArray("\xFE\xFF");
+}
+
+// A UTF-16 settings file stays UTF-16, with its own byte-order mark, through every save, and
+// loads again after each.
+void SettingsFileTest::utf16RoundTrip() {
+    QFETCH(int, encoding);
+    QFETCH(QByteArray, mark);
+    const auto utf16 = QStringConverter::Encoding(encoding);
+    QStringEncoder encode(utf16);
+    const QString xml = "<?xml version=\"1.0\" encoding=\"UTF-16\"?>\r\n<Settings>"
+                        "<Delay>0</Delay><TrayIconThemeFile>th\u00E8me\u20AC.xml"
+                        "</TrayIconThemeFile></Settings>";
+    QVERIFY(WriteBytes(file("config.xml"), mark + QByteArray(encode(xml))));
+    const std::string path = Path(file("config.xml"));
+    QVERIFY(store::SetConfigValue(path, "Delay", "42"));
+    QVERIFY(store::SaveSettings(path, {{"Delay", "43"}, {"Clicks", "1"}}) ==
+            store::SettingsWrite::Saved);
+    QVERIFY(store::SetConfigValue(path, "Delay", "44"));
+    const QByteArray saved = ReadBytes(file("config.xml"));
+    QVERIFY(saved.startsWith(mark));
+    QStringDecoder decode(utf16);
+    const QString text = decode(saved.mid(2));
+    QVERIFY2(!decode.hasError() && text.contains("<Delay>44</Delay>"), qPrintable(text));
+    QCOMPARE(Value(store::GetConfigValue(path, "Delay")), QString("44"));
+    QCOMPARE(Value(store::GetConfigValue(path, "TrayIconThemeFile")),
+             QString("th\u00E8me\u20AC.xml"));
+}
+
+void SettingsFileTest::oneSaveGivesTheBytesOfSingleSaves_data() {
+    QTest::addColumn<QByteArray>("xml");
+    QTest::addColumn<QStringList>("values"); // name=text, in writing order
+    const QStringList shutDown = {"PreventMultipleInstance=False",
+                                  "XPStyle=True",
+                                  "SysTray=False",
+                                  "Delay=12",
+                                  "Clicks=2.5",
+                                  "HotKey=Q",
+                                  "Range=2"};
+    QTest::newRow("default file") << QByteArray() << shutDown;
+    QTest::newRow("names in other case, twice, missing")
+        << QByteArray("<?xml version=\"1.0\"?>\r\n<!-- c -->\r\n<Settings>\r\n<delay>1</delay>"
+                      "<DELAY>2</DELAY><?pi x?><SYSTRAY>1</SYSTRAY></Settings>")
+        << shutDown;
+    QTest::newRow("a value of blanks only")
+        << QByteArray("<Settings><Loop>1</Loop><Delay>5</Delay></Settings>")
+        << QStringList{"Loop=  ", "Delay=6"};
+    QTest::newRow("mixed content and markup")
+        << QByteArray("<Settings><Loop>a<b>c</b>d</Loop><Delay> 1 </Delay></Settings>")
+        << QStringList{"Delay=<&>", "Loop=x"};
+    QTest::newRow("8-bit text") << QByteArray("<Settings><Loop>d\xE9j\xE0</Loop></Settings>")
+                                << QStringList{"Delay=1"};
+}
+
+// The shut-down's one save leaves exactly the bytes of one SetConfigValue call per value.
+void SettingsFileTest::oneSaveGivesTheBytesOfSingleSaves() {
+    QFETCH(QByteArray, xml);
+    QFETCH(QStringList, values);
+    const QByteArray start = xml.isEmpty() ? ExpectedDefaultFile() : xml;
+    QVERIFY(WriteBytes(file("single.xml"), start));
+    QVERIFY(WriteBytes(file("one.xml"), start));
+    std::vector<std::string> parts;
+    for (const QString& value : values)
+        for (const QString& part : {value.section('=', 0, 0), value.section('=', 1)})
+            parts.push_back(part.toStdString());
+    store::SettingValues all;
+    for (size_t i = 0; i < parts.size(); i += 2) {
+        QVERIFY(store::SetConfigValue(Path(file("single.xml")), parts[i], parts[i + 1]));
+        all.emplace_back(parts[i], parts[i + 1]);
+    }
+    QVERIFY(store::SaveSettings(Path(file("one.xml")), all) == store::SettingsWrite::Saved);
+    QCOMPARE(ReadBytes(file("one.xml")), ReadBytes(file("single.xml")));
 }
 
 QTEST_APPLESS_MAIN(SettingsFileTest)

@@ -133,9 +133,18 @@ void SettingsValuesTest::conversions_data() {
     row("check box 2.5 to even", K::CheckState, "2.5", "2");
     row("check box True", K::CheckState, "True", "failure");
     row("integer half to even", K::Integer, "3.5", "4");
+    row("integer 16-bit top", K::Integer, "32767", "32767");
+    row("integer 16-bit bottom", K::Integer, "-32768", "-32768");
     row("integer past 16 bits", K::Integer, "32768", "failure");
+    row("integer below 16 bits", K::Integer, "-32769", "failure");
+    row("integer rounds past 16 bits", K::Integer, "32767.5", "failure");
+    row("integer 32-bit top", K::Integer, "2147483647", "failure");
+    row("check box 32767", K::CheckState, "32767", "failure");
+    row("check box 65538 does not wrap to 2", K::CheckState, "65538", "failure");
     row("integer word", K::Integer, "abc", "failure");
     row("32-bit past 16 bits", K::LongInteger, "100000", "100000");
+    row("32-bit top", K::LongInteger, "2147483647", "2147483647");
+    row("32-bit bottom", K::LongInteger, "-2147483648", "-2147483648");
     row("32-bit past 32 bits", K::LongInteger, "2147483648", "failure");
     row("hot key letter", K::Letter, "C", "C");
     row("hot key lower case", K::Letter, "x", "X");
@@ -164,6 +173,9 @@ void SettingsValuesTest::button_data() {
     row("1 is left", "1", "left");
     row("any other integer is left", "7", "left");
     row("2.5 rounds to 2", "2.5", "right");
+    row("16-bit top is left", "32767", "left");
+    row("past 16 bits", "32768", "failure");
+    row("65538 does not wrap to 2", "65538", "failure");
     row("not a number", "right", "failure");
     row("empty", "", "failure");
 }
