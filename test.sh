@@ -16,8 +16,15 @@ run_tests() { # build folder, cmake options...
     ctest --test-dir "$dir" --output-on-failure
 }
 
-echo "== Build with warnings as errors, all tests, the Win32 backends under Wine"
-run_tests build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_WINE_TESTS=ON
+echo "== Build with warnings as errors, all tests, the Win32 backends under Wine, the package"
+# Only this build builds, installs and removes the Debian package (as root).
+run_tests build-ci -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZORVANE_WINE_TESTS=ON \
+    -DZORVANE_PACKAGE_TESTS=ON
+
+if [ "$(id -u)" -eq 0 ]; then
+    echo "== The Debian package's dependencies, in a clean Debian 12 root"
+    scripts/clean_root_check.sh build-ci/zorvane_2.20_amd64.deb
+fi
 
 echo "== AddressSanitizer and UndefinedBehaviorSanitizer, all tests"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
