@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine (the missing packages, as root) and runs every test: a build with
-# warnings as errors (with the Win32 backends cross-compiled and run under Wine), the same tests
-# under AddressSanitizer and UndefinedBehaviorSanitizer, the Win32 backend's cross-compile check,
-# the fuzzers for a bounded time, and the formatting check.
+# warnings as errors (with the Win32 backends run under Wine, and the Debian package built,
+# installed with apt and removed again), the package in a clean Debian root, the same tests under
+# AddressSanitizer and UndefinedBehaviorSanitizer, the Win32 backend's cross-compile check, the
+# fuzzers for a bounded time, and the formatting check.
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
