@@ -197,7 +197,8 @@ void StartUpTest::styleFollowsTheManifest() {
     QFETCH(bool, manifest);
     MainWindowFixture f;
     if (manifest)
-        QVERIFY(store::WriteFileAtomically(shell::ManifestPath(f.app.configFolder, f.app.exeName), "m"));
+        QVERIFY(store::WriteFileAtomically(shell::ManifestPath(f.app.configFolder, f.app.exeName),
+                                           "m"));
     shell::ChooseToolkitStyle(f.app);
     QTEST(QApplication::style()->name().toLower(), "style");
 }
