@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QIcon>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,6 +24,11 @@ int main(int argc, char* argv[]) {
         std::fputs(answer->c_str(), stdout);
         return std::fflush(stdout) == 0 ? 0 : 1;
     }
+#ifndef _WIN32
+    // A closed pipe on standard error (a script that stopped reading, a copy restarted from it)
+    // makes a warning's write fail instead of ending the program.
+    std::signal(SIGPIPE, SIG_IGN);
+#endif
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zorvane-256.png")));
     const QFileInfo exe(QCoreApplication::applicationFilePath());
