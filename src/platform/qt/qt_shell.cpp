@@ -9,6 +9,7 @@
 
 #ifndef Q_OS_WIN
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -46,6 +47,7 @@ bool StartDetached(const std::string& program, const std::vector<std::string>& a
         const pid_t grandchild = fork();
         if (grandchild != 0)
             _exit(grandchild < 0 ? 1 : 0);
+        signal(SIGPIPE, SIG_DFL); // as a program started from a shell has it
         execvp(argv[0], argv.data());
         const int error = errno;
         [[maybe_unused]] const ssize_t told = write(pipeEnds[1], &error, sizeof error);
