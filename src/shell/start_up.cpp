@@ -51,7 +51,7 @@ bool CreateSettingsFile(const std::string& settingsFile, platform::Dialogs& dial
     if (written != store::SettingsWrite::Saved) {
         Warn(dialogs,
              "The configuration file " + settingsFile + Reason(written, settingsFile) +
-                 ". Make sure the program's folder can be written to.",
+                 ". Make sure its folder can be written to.",
              kErrorTitle);
         return false;
     }
