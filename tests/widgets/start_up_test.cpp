@@ -246,8 +246,7 @@ void StartUpTest::settingsFileThatCannotBeUsed_data() {
     QTest::newRow("missing, disk full")
         << "disk full"
         << "The configuration file %1 cannot be written (the folder may not be "
-           "writable, or the disk may be full). Make sure the program's folder "
-           "can be written to."
+           "writable, or the disk may be full). Make sure its folder can be written to."
         << "as planted" << false;
 }
 
