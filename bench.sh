@@ -8,7 +8,7 @@ ensure_packages $BUILD_PACKAGES $RUN_PACKAGES
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(jobs)"
 status=0
-for bench in click_timing start_up_time hot_key_relay; do
+for bench in click_timing start_up_time hot_key_relay event_handover event_table_scale; do
     echo "== $bench"
     build-release/bench/$bench || status=1
 done

@@ -1,3 +1,4 @@
+#include "events/mouse_events_window.h"
 #include "platform/qt/termination.h"
 #include "platform/services.h"
 #include "shell/app_info.h"
@@ -56,6 +57,11 @@ int main(int argc, char* argv[]) {
         return 0;
 
     frmMain window(native.services(), app);
+    window.mouseEventsWindowFactory = [&native, &app](frmMain& main) -> SequenceWindow* {
+        auto* events = new frmMouseEvents(main, *native.services().dialogs, app.configFolder);
+        events->Form_Load();
+        return events;
+    };
     if (!window.Form_Load())
         return 0;
     platform::QuitOnTermination();

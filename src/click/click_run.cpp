@@ -62,13 +62,19 @@ void frmMain::btnStartStop_Click() {
         numEventsExecuted = 0;
         return;
     }
-    if (!RunNextSequenceRow() || !CheckDelay() || !CheckRepeatCount())
+    if (!RunNextSequenceRow())
         return;
-    if (mnKeepRepeatClick->isChecked())
+    const bool accepted = CheckDelay() && CheckRepeatCount();
+    if (accepted && mnKeepRepeatClick->isChecked())
         numInitialRepeatClicks = WholeValueOf(txtRepeatClick);
-    if (!CheckSafety())
+    if (accepted && CheckSafety()) {
+        StartRun();
         return;
-    StartRun();
+    }
+    // A sequence whose row was refused halts: the windows turn idle, so that the row can be
+    // mended and handed over again with Start, instead of staying locked as if running.
+    if (numTotalEventsToRun > 0)
+        SetIdleState(true);
 }
 
 // In a sequence, copies the next row into the settings; a row that cannot be handed over ends
@@ -236,7 +242,7 @@ void frmMain::EndOfSequence() {
         }
     }
     if (bAutoTerminate) {
-        close();
+        Unload(); // the program ends as from code, whatever closing the window would do
         return;
     }
     if (frmMouseEvents) {

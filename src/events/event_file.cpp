@@ -67,6 +67,12 @@ bool LoopTicked(std::string_view loop) {
     return runtime::Val(loop) != 1;
 }
 
+TableRow NewTableRow() {
+    TableRow row;
+    row.interval2 = "1000";
+    return row;
+}
+
 TableRow ToTableRow(const EventFields& fields) {
     TableRow row;
     row.x = fields.x.value_or(row.x);

@@ -34,6 +34,10 @@ struct TableRow {
     bool range = false;
 };
 
+// The first row of a new or cleared table: like a row read from the file with nothing missing but
+// its upper interval shows "1000".
+TableRow NewTableRow();
+
 // A row of the list an unattended run plays: missing texts stay empty.
 struct EventRecord {
     std::string coordX, coordY, interval, clicks, interval2;

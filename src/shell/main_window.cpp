@@ -3,6 +3,7 @@
 #include "click/sequence_window.h"
 #include "picker/capture_window.h"
 #include "platform/qt/menu_click.h"
+#include "platform/qt/menu_shortcuts.h"
 #include "platform/qt/twips.h"
 #include "platform/qt/window_timer.h"
 #include "shell/about_window.h"
@@ -43,6 +44,7 @@ frmMain::frmMain(platform::Services& services, shell::AppInfo app, QWidget* pare
     CreateHotKeyTimer();
     CreateMouseInfoTimer();
     NameControls();
+    platform::LetShortcutsThrough(this, {mnMouseEvents});
     // The controls keep their places when the window is made shorter (the location picker does
     // that): the lower part is cut off, not squeezed.
     const int width = platform::PixelsFromTwips(kWidthTwips);

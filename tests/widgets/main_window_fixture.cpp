@@ -1,5 +1,7 @@
 #include "main_window_fixture.h"
 
+#include "events/mouse_events_window.h"
+
 #include "click/mouse.h"
 #include "store/settings_file.h"
 
@@ -40,7 +42,13 @@ FullDisk::~FullDisk() {
 }
 
 MainWindowFixture::MainWindowFixture(std::vector<std::string> arguments)
-    : app(AppIn(folder, std::move(arguments))), window(std::make_unique<frmMain>(services, app)) {}
+    : app(AppIn(folder, std::move(arguments))), window(std::make_unique<frmMain>(services, app)) {
+    window->mouseEventsWindowFactory = [this](frmMain& main) -> SequenceWindow* {
+        auto* events = new frmMouseEvents(main, dialogs, app.configFolder);
+        events->Form_Load();
+        return events;
+    };
+}
 
 std::string MainWindowFixture::Path(const QString& name) const {
     return folder.filePath(name).toStdString();

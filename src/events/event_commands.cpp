@@ -1,0 +1,240 @@
+// The Mouse Events window's commands below the table: its opening and closing with their two
+// settings, and saving and loading events.xml.
+#include "events/mouse_events_window.h"
+
+#include "events/table_layout.h"
+#include "platform/dialogs.h"
+#include "platform/qt/check_state.h"
+#include "platform/qt/typing_limit.h"
+#include "runtime/conversions.h"
+#include "shell/app_info.h"
+#include "shell/main_window.h"
+#include "store/atomic_write.h"
+#include "store/file_read.h"
+#include "store/file_system.h"
+#include "store/settings_file.h"
+#include "store/xml_document.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QPushButton* Command(QWidget* parent, const char* caption, const char* name, int x, int y) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(x, y, 97, 25);
+    return button;
+}
+
+QCheckBox* Option(QWidget* parent, const char* caption, const char* name, int x, int y) {
+    auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(x, y, 97, 21);
+    return box;
+}
+
+} // namespace
+
+void frmMouseEvents::CreateCommands() {
+    btnEventAdd = Command(this, "&Add event", "btnEventAdd", 8, 288);
+    btnEventClear = Command(this, "&Clear events", "btnEventClear", 110, 288);
+    chkAutoMinimize = Option(this, "Auto Minimize", "chkAutoMinimize", 212, 290);
+    btnEventStart = Command(this, "Start &events", "btnEventStart", 312, 288);
+    btnSave = Command(this, "Save to &XML", "btnSave", 8, 318);
+    btnLoad = Command(this, "&Load XML", "btnLoad", 110, 318);
+    chkLoopEvents = Option(this, "Loop Events", "chkLoopEvents", 212, 320);
+    chkLoopEvents->setFixedWidth(90);
+    txtLoop = new QLineEdit(QStringLiteral("1"), this);
+    txtLoop->setObjectName(QStringLiteral("txtLoop"));
+    txtLoop->setGeometry(304, 320, 57, 21);
+    txtLoop->setToolTip(QStringLiteral("Times to repeat mouse click"));
+    txtLoop->setEnabled(false);
+    platform::SetTypingLimit(txtLoop, 9);
+    auto* times = new QLabel(QStringLiteral("time(s)"), this);
+    times->setGeometry(366, 322, 48, 17);
+    auto* firstRow = new QLabel(
+        QStringLiteral("The values in the 1st row will be the default values for subsequent rows."),
+        this);
+    firstRow->setGeometry(8, 348, 405, 17);
+    auto* loopNote = new QLabel(
+        QStringLiteral(
+            "Loop events value will be saved to XML as well. 0=infinite 1=default/disabled"),
+        this);
+    loopNote->setGeometry(8, 366, 405, 17);
+    for (QLabel* note : {firstRow, loopNote}) {
+        QFont font = note->font();
+        font.setPointSizeF(font.pointSizeF() * 0.85);
+        note->setFont(font);
+    }
+    // The user's commands follow the table on screen again after an unattended run.
+    const auto user = [this](void (frmMouseEvents::*command)()) {
+        return [this, command] {
+            FollowTableOnScreen();
+            (this->*command)();
+        };
+    };
+    connect(btnEventAdd, &QPushButton::clicked, this, user(&frmMouseEvents::btnEventAdd_Click));
+    connect(btnEventClear, &QPushButton::clicked, this, user(&frmMouseEvents::btnEventClear_Click));
+    connect(btnEventStart, &QPushButton::clicked, this, user(&frmMouseEvents::btnEventStart_Click));
+    connect(btnSave, &QPushButton::clicked, this, user(&frmMouseEvents::btnSave_Click));
+    connect(btnLoad, &QPushButton::clicked, this, user(&frmMouseEvents::btnLoad_Click));
+    connect(chkLoopEvents, &QCheckBox::toggled, txtLoop, &QLineEdit::setEnabled);
+}
+
+// After an unattended run was stopped early, the rows counted are those of the file in memory;
+// once the user works with the window again, they are the rows on screen.
+void frmMouseEvents::FollowTableOnScreen() {
+    if (!m_main.bAutorun || m_main.numTotalEventsToRun > 0)
+        return;
+    m_main.bAutorun = false;
+    Rows = int16_t(TableRows() - 1);
+}
+
+void frmMouseEvents::Form_Load() {
+    m_main.bFormMouseEventsLoaded = true;
+    const std::string settings = m_main.SettingsFile();
+    const std::string minimize = store::GetConfigValue(settings, "AutoMinimize").value_or("0");
+    chkAutoMinimize->setChecked(runtime::WholeValueOf(minimize) == 1);
+    txtLoop->setText(QString::fromStdString(store::GetConfigValue(settings, "Loop").value_or("")));
+    chkLoopEvents->setChecked(events::LoopTicked(txtLoop->text().toStdString()));
+    txtLoop->setEnabled(chkLoopEvents->isChecked());
+    Rows = 0;
+    if (chkAutoMinimize->isChecked() && m_main.bAutorun)
+        showMinimized();
+    else
+        show();
+}
+
+void frmMouseEvents::Message(const std::string& text) {
+    m_dialogs.MessageBox(text, shell::kAppTitle, platform::MsgIcon::None, platform::MsgButtons::Ok);
+}
+
+bool frmMouseEvents::CreateEventsFile() {
+    store::TextStream file = store::CreateTextFile(strEventsPath);
+    for (const std::string& line : events::EventFileSkeleton())
+        file.WriteLine(line);
+    if (file.Close())
+        return true;
+    Message(strEventsPath + " could not be written.");
+    return false;
+}
+
+void frmMouseEvents::btnSave_Click() {
+    if (!chkLoopEvents->isChecked())
+        txtLoop->setText(QStringLiteral("1"));
+    if (store::FileExists(strEventsPath)) {
+        if (m_dialogs.MessageBox("Overwrite existing events.xml?", "Confirmation",
+                                 platform::MsgIcon::None,
+                                 platform::MsgButtons::YesNo) != platform::MsgResult::Yes)
+            return;
+    } else if (!CreateEventsFile()) {
+        return;
+    }
+    store::XmlDocument document;
+    const store::LoadResult loaded = document.loadFile(strEventsPath);
+    if (loaded != store::LoadResult::Loaded) {
+        Message(strEventsPath +
+                (loaded == store::LoadResult::Unreadable || loaded == store::LoadResult::TooLarge
+                     ? " cannot be read."
+                     : " not found."));
+        return;
+    }
+    events::WriteEventFile(document, m_rows, txtLoop->text().toStdString());
+    if (!document.save(strEventsPath))
+        Message(strEventsPath + " could not be saved.");
+}
+
+// A damaged file is kept under a backup name before the skeleton replaces it.
+void frmMouseEvents::btnLoad_Click() {
+    store::XmlDocument document;
+    const store::LoadResult loaded = document.loadFile(strEventsPath);
+    if (loaded == store::LoadResult::Unreadable || loaded == store::LoadResult::TooLarge) {
+        Message(strEventsPath + (loaded == store::LoadResult::TooLarge
+                                     ? " is too large for an event file; it was left as it is."
+                                     : " cannot be read."));
+        return;
+    }
+    if (loaded != store::LoadResult::Loaded) {
+        if (m_dialogs.MessageBox(strEventsPath + " not found.\nCreate events.xml?", "Confirmation",
+                                 platform::MsgIcon::None,
+                                 platform::MsgButtons::YesNo) != platform::MsgResult::Yes)
+            return;
+        std::string bytes;
+        const std::string backup = strEventsPath + ".bak";
+        const bool damaged = loaded != store::LoadResult::Missing;
+        if (damaged && (store::ReadWholeFile(strEventsPath, bytes, store::kLargeFileLimit) !=
+                            store::ReadResult::Read ||
+                        !store::WriteFileAtomically(backup, bytes, store::LinkRule::ReplaceLink))) {
+            Message(strEventsPath + " could not be kept as " + backup + "; it was left as it is.");
+            return;
+        }
+        if (CreateEventsFile() && damaged)
+            Message("The damaged file is kept as " + backup + ".");
+        return;
+    }
+    events::EventFileContent content;
+    if (events::ReadEventFile(document, content) == events::ReadProblem::TooManyRows) {
+        Message(strEventsPath + " holds more than " + std::to_string(events::kMostRows) +
+                " rows; it was not loaded.");
+        return;
+    }
+    txtLoop->setText(QString::fromStdString(content.loop));
+    chkLoopEvents->setChecked(events::LoopTicked(content.loop));
+    btnEventClear_Click();
+    numEventCount = int16_t(content.events.size());
+    if (content.events.empty())
+        return;
+    if (m_main.bAutorun) {
+        LoadedEvents.clear();
+        for (const events::EventFields& fields : content.events)
+            LoadedEvents.push_back(events::ToRecord(fields));
+        Rows = int16_t(LoadedEvents.size() - 1);
+        return;
+    }
+    m_rows.clear();
+    for (const events::EventFields& fields : content.events)
+        m_rows.push_back(events::ToTableRow(fields));
+    m_marks.assign(m_rows.size(), Mark::Normal);
+    Rows = int16_t(m_rows.size() - 1);
+    const events::Rect panel = events::InnerPanel(TableRows());
+    picInner->resize(panel.width, panel.height);
+    LayoutScrollArea();
+}
+
+void frmMouseEvents::Unload(bool force) {
+    bForceUnload = force;
+    close();
+}
+
+// While a sequence plays or is halted, closing minimizes instead, unless the program ends.
+void frmMouseEvents::closeEvent(QCloseEvent* event) {
+    if (!bForceUnload && m_main.numTotalEventsToRun > 0) {
+        event->ignore();
+        showMinimized();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmMouseEvents::Form_Unload() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_main.mnMouseEvents->setChecked(false);
+    m_main.bFormMouseEventsLoaded = false;
+    const std::string settings = m_main.SettingsFile();
+    store::SetConfigValue(settings, "AutoMinimize", chkAutoMinimize->isChecked() ? "1" : "0");
+    if (!(m_main.bAutoloadEvents && m_main.bAutoTerminate)) {
+        if (!chkLoopEvents->isChecked())
+            txtLoop->setText(QStringLiteral("1"));
+        store::SetConfigValue(settings, "Loop", txtLoop->text().toStdString());
+    }
+    if (m_main.frmMouseEvents == this)
+        m_main.frmMouseEvents = nullptr;
+}

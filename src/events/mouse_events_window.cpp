@@ -1,0 +1,294 @@
+// The Mouse Events window: its controls, the table's rows shown through a pool of row controls,
+// adding and clearing rows, scrolling, and the location picker serving a row.
+#include "events/mouse_events_window.h"
+
+#include "events/table_layout.h"
+#include "platform/qt/typing_limit.h"
+#include "shell/main_window.h"
+#include "store/file_system.h"
+#include "store/settings_file.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+namespace {
+
+// Enough row controls for every row that can be in sight at once.
+constexpr int kPoolSize = 16;
+const QString kLeft = QStringLiteral("Left");
+const QString kRight = QStringLiteral("Right");
+
+void Place(QWidget* widget, const events::Rect& rect) {
+    widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+}
+
+QLineEdit* RowBox(QWidget* parent, int limit, const char* tip) {
+    auto* box = new QLineEdit(parent);
+    platform::SetTypingLimit(box, limit);
+    if (tip)
+        box->setToolTip(QString::fromLatin1(tip));
+    return box;
+}
+
+} // namespace
+
+frmMouseEvents::frmMouseEvents(frmMain& main, platform::Dialogs& dialogs, const std::string& folder)
+    : QWidget(nullptr, Qt::Window), m_main(main), m_dialogs(dialogs),
+      strEventsPath(store::BuildPath(folder, "events.xml")) {
+    setObjectName(QStringLiteral("frmMouseEvents"));
+    setWindowTitle(QStringLiteral("Mouse Events"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFixedSize(417, 389);
+    CreateControls();
+    CreateCommands();
+    ShowRowsInSight();
+}
+
+frmMouseEvents::~frmMouseEvents() = default;
+
+void frmMouseEvents::CreateControls() {
+    picOuter = new QFrame(this);
+    picOuter->setObjectName(QStringLiteral("picOuter"));
+    picOuter->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    picOuter->setGeometry(0, 0, 417, 281);
+    m_clip = new QWidget(picOuter);
+    m_clip->setGeometry(picOuter->contentsRect());
+    picInner = new QWidget(m_clip);
+    picInner->setObjectName(QStringLiteral("picInner"));
+    picInner->setGeometry(0, 0, 397, 241);
+    // Opaque, so that scrolling moves what is drawn already (a scroll of a see-through widget
+    // redraws all of it), and growing by a row draws only the new part.
+    m_clip->setAutoFillBackground(true);
+    picInner->setAutoFillBackground(true);
+    picInner->setAttribute(Qt::WA_StaticContents);
+    HBar = new QScrollBar(Qt::Horizontal, this);
+    VBar = new QScrollBar(Qt::Vertical, this);
+    // A bar's value is the panel's Left or Top: from 0 at the start down to its minimum; the bars
+    // run inverted so that moving one down or right moves the panel up or left.
+    for (QScrollBar* bar : {HBar, VBar}) {
+        bar->hide();
+        bar->setInvertedAppearance(true);
+        bar->setInvertedControls(true);
+    }
+    // Scrolling moves what is drawn already and draws only what comes into sight.
+    connect(HBar, &QScrollBar::valueChanged, this,
+            [this](int value) { m_clip->scroll(value - picInner->x(), 0); });
+    connect(VBar, &QScrollBar::valueChanged, this, [this](int value) {
+        m_clip->scroll(0, value - picInner->y());
+        ShowRowsInSight();
+    });
+    for (int i = 0; i < kPoolSize; ++i)
+        m_pool.push_back(CreateRowControls());
+}
+
+std::unique_ptr<frmMouseEvents::RowControls> frmMouseEvents::CreateRowControls() {
+    auto c = std::make_unique<RowControls>();
+    c->lblNo = new QLabel(picInner);
+    c->txtX = RowBox(picInner, 4, "x");
+    c->txtY = RowBox(picInner, 4, "y");
+    c->btnLocate = new QPushButton(QStringLiteral("<"), picInner);
+    c->btnLocate->setToolTip(QStringLiteral("Locate"));
+    c->chkButton = new QCheckBox(kLeft, picInner);
+    c->chkButton->setToolTip(QStringLiteral("Untick for Right mouse button"));
+    c->txtRepeat = RowBox(picInner, 20, "Times to repeat");
+    c->txtInterval = RowBox(picInner, 9, nullptr);
+    c->chkRange = new QCheckBox(picInner);
+    c->txtInterval2 = RowBox(picInner, 9, nullptr);
+    RowControls* self = c.get();
+    const auto edits = [this, self](QLineEdit* box, std::string events::TableRow::*member) {
+        connect(box, &QLineEdit::textEdited, this, [this, self, member](const QString& text) {
+            if (self->row >= 0)
+                m_rows[size_t(self->row)].*member = text.toStdString();
+        });
+    };
+    edits(c->txtX, &events::TableRow::x);
+    edits(c->txtY, &events::TableRow::y);
+    edits(c->txtRepeat, &events::TableRow::clicks);
+    edits(c->txtInterval, &events::TableRow::interval);
+    edits(c->txtInterval2, &events::TableRow::interval2);
+    connect(c->chkButton, &QCheckBox::toggled, this, [this, self](bool ticked) {
+        self->chkButton->setText(ticked ? kLeft : kRight);
+        if (self->row >= 0)
+            m_rows[size_t(self->row)].left = ticked;
+    });
+    connect(c->chkRange, &QCheckBox::toggled, this, [this, self](bool ticked) {
+        self->txtInterval2->setEnabled(ticked);
+        if (self->row >= 0)
+            m_rows[size_t(self->row)].range = ticked;
+    });
+    connect(c->btnLocate, &QPushButton::clicked, this, [this, self] {
+        if (self->row >= 0)
+            btnLocate_Click(self->row);
+    });
+    return c;
+}
+
+// Puts a row's data into a pool entry at the row's place.
+void frmMouseEvents::Bind(RowControls& c, int row) {
+    using events::Column;
+    const events::TableRow& data = m_rows[size_t(row)];
+    c.row = row;
+    const std::pair<QWidget*, Column> cells[] = {{c.lblNo, Column::No},
+                                                 {c.txtX, Column::X},
+                                                 {c.txtY, Column::Y},
+                                                 {c.btnLocate, Column::Locate},
+                                                 {c.chkButton, Column::Button},
+                                                 {c.txtRepeat, Column::Repeat},
+                                                 {c.txtInterval, Column::Interval},
+                                                 {c.chkRange, Column::Range},
+                                                 {c.txtInterval2, Column::Interval2}};
+    for (const auto& [widget, column] : cells) {
+        Place(widget, events::CellRect(column, row));
+        if (widget->isHidden())
+            widget->show();
+    }
+    c.lblNo->setText(QString::number(row + 1));
+    const bool bold = m_marks[size_t(row)] == Mark::Playing;
+    if (c.lblNo->font().bold() != bold) {
+        QFont font = c.lblNo->font();
+        font.setBold(bold);
+        c.lblNo->setFont(font);
+    }
+    const QPalette::ColorRole role =
+        m_marks[size_t(row)] == Mark::Played ? QPalette::PlaceholderText : QPalette::WindowText;
+    if (c.lblNo->foregroundRole() != role)
+        c.lblNo->setForegroundRole(role);
+    const QSignalBlocker quietButton(c.chkButton);
+    const QSignalBlocker quietRange(c.chkRange);
+    c.txtX->setText(QString::fromStdString(data.x));
+    c.txtY->setText(QString::fromStdString(data.y));
+    c.txtRepeat->setText(QString::fromStdString(data.clicks));
+    c.txtInterval->setText(QString::fromStdString(data.interval));
+    c.txtInterval2->setText(QString::fromStdString(data.interval2));
+    c.chkButton->setChecked(data.left);
+    c.chkButton->setText(data.left ? kLeft : kRight);
+    c.chkRange->setChecked(data.range);
+    c.txtInterval2->setEnabled(data.range);
+}
+
+// The pool follows the rows in sight. A control leaving sight lets go of the keyboard first, so
+// that the focus does not pass to a neighbour and scroll the table back.
+void frmMouseEvents::ShowRowsInSight() {
+    const events::RowSpan span = events::RowsInSight(picInner->y(), m_clip->height(), TableRows());
+    std::vector<RowControls*> free;
+    for (const auto& c : m_pool) {
+        if (c->row >= span.first && c->row <= span.last && c->row < TableRows())
+            continue;
+        if (c->txtX->hasFocus() || c->txtY->hasFocus() || c->txtRepeat->hasFocus() ||
+            c->txtInterval->hasFocus() || c->txtInterval2->hasFocus() || c->chkButton->hasFocus() ||
+            c->chkRange->hasFocus() || c->btnLocate->hasFocus())
+            setFocus(Qt::OtherFocusReason);
+        c->row = -1;
+        for (QWidget* widget : std::initializer_list<QWidget*>{
+                 c->lblNo, c->txtX, c->txtY, c->btnLocate, c->chkButton, c->txtRepeat,
+                 c->txtInterval, c->chkRange, c->txtInterval2})
+            widget->hide();
+        free.push_back(c.get());
+    }
+    for (int row = span.first; row <= span.last; ++row) {
+        if (ControlsOf(row) || free.empty())
+            continue;
+        Bind(*free.back(), row);
+        free.pop_back();
+    }
+}
+
+frmMouseEvents::RowControls* frmMouseEvents::ControlsOf(int row) {
+    for (const auto& c : m_pool)
+        if (c->row == row)
+            return c.get();
+    return nullptr;
+}
+
+void frmMouseEvents::btnEventAdd_Click() {
+    AddEventRow();
+}
+
+// A new row repeats the first row's current values. The panel goes back to its top left, where
+// the first row, which new rows copy, is in sight.
+void frmMouseEvents::AddEventRow() {
+    if (m_rows.size() >= events::kMostRows) {
+        Message("The table holds at most " + std::to_string(events::kMostRows) + " rows.");
+        return;
+    }
+    m_rows.push_back(m_rows.front());
+    m_marks.push_back(Mark::Normal);
+    Rows = int16_t(m_rows.size() - 1);
+    const events::Rect panel = events::InnerPanel(TableRows());
+    picInner->resize(panel.width, panel.height);
+    HBar->setValue(0);
+    VBar->setValue(0);
+    LayoutScrollArea();
+}
+
+void frmMouseEvents::LayoutScrollArea() {
+    if (isMinimized())
+        return;
+    events::ScrollInputs in;
+    in.frameWidth = picOuter->width() - picOuter->contentsRect().width();
+    in.frameHeight = picOuter->height() - picOuter->contentsRect().height();
+    in.barThickness = 17;
+    in.innerWidth = picInner->width();
+    in.innerHeight = picInner->height();
+    const events::ScrollLayout layout = events::LayoutScrollArea(in);
+    Place(picOuter, layout.viewport);
+    m_clip->setGeometry(picOuter->contentsRect());
+    const std::pair<QScrollBar*, const events::ScrollBar*> bars[] = {{HBar, &layout.horizontal},
+                                                                     {VBar, &layout.vertical}};
+    for (const auto& [bar, wanted] : bars) {
+        if (!wanted->shown) {
+            bar->hide();
+            continue;
+        }
+        Place(bar, wanted->place);
+        bar->setRange(wanted->minimum, 0);
+        bar->setPageStep(wanted->largeStep);
+        bar->setSingleStep(wanted->smallStep);
+        bar->show();
+    }
+    ShowRowsInSight();
+}
+
+void frmMouseEvents::ScrollIntoSight(int row) {
+    const events::Rect cell = events::CellRect(events::Column::X, row);
+    const int top = picInner->y();
+    if (cell.top + top < 0)
+        VBar->setValue(-cell.top + 4);
+    else if (cell.top + cell.height + top > m_clip->height())
+        VBar->setValue(m_clip->height() - cell.top - cell.height - 8);
+    ShowRowsInSight();
+}
+
+void frmMouseEvents::btnEventClear_Click() {
+    m_rows.resize(1);
+    m_marks.resize(1);
+    Rows = 0;
+    m_rows[0] = events::NewTableRow();
+    ShowRowsInSight();
+}
+
+void frmMouseEvents::btnLocate_Click(int row) {
+    hide();
+    m_main.numRowNo = int16_t(row + 1);
+    m_main.ShowPicker();
+}
+
+void frmMouseEvents::ShowWindow() {
+    showNormal();
+    raise();
+}
+
+void frmMouseEvents::SetRowPosition(int row, const QString& x, const QString& y) {
+    if (row < 0 || row >= TableRows())
+        return;
+    m_rows[size_t(row)].x = x.toStdString();
+    m_rows[size_t(row)].y = y.toStdString();
+    if (RowControls* c = ControlsOf(row))
+        Bind(*c, row);
+    ScrollIntoSight(row);
+}

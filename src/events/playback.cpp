@@ -1,0 +1,101 @@
+// Playing the table: "Start events", handing one row at a time to the main window's click run,
+// and the row highlight. The main window's Start/Stop command and click timer move the sequence
+// on (click/click_run.cpp).
+#include "events/mouse_events_window.h"
+
+#include "platform/dialogs.h"
+#include "platform/qt/check_state.h"
+#include "shell/app_info.h"
+#include "shell/main_window.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+void frmMouseEvents::btnEventStart_Click() {
+    if (!m_main.bAutorun) {
+        numEventCount = int16_t(Rows + 1);
+        for (int row = 0; row <= Rows && row < TableRows(); ++row)
+            SetMark(row, Mark::Normal);
+    }
+    if (chkAutoMinimize->isChecked())
+        showMinimized();
+    m_main.numTotalEventsToRun = int16_t(Rows + 1);
+    m_main.btnStartStop_Click();
+}
+
+bool frmMouseEvents::PassEvent(int16_t row) {
+    if (row >= numEventCount)
+        return false;
+    const bool fromFile = m_main.bAutorun;
+    if (row > Rows || row < 0 ||
+        (fromFile ? size_t(row) >= LoadedEvents.size() : row >= TableRows())) {
+        Message("An error with control array occurred.");
+        return false;
+    }
+    events::EventRecord source;
+    if (fromFile) {
+        source = LoadedEvents[size_t(row)];
+    } else {
+        const events::TableRow& data = m_rows[size_t(row)];
+        source = {data.x,
+                  data.y,
+                  data.interval,
+                  data.clicks,
+                  data.interval2,
+                  int16_t(data.left ? 1 : 0),
+                  int16_t(data.range ? 1 : 0)};
+        SetMark(row, Mark::Playing);
+        if (row >= 1)
+            SetMark(row - 1, Mark::Played);
+    }
+    m_main.txtX->setText(QString::fromStdString(source.coordX));
+    m_main.txtY->setText(QString::fromStdString(source.coordY));
+    m_main.optButton[0]->setChecked(source.button == 1);
+    m_main.optButton[1]->setChecked(source.button != 1);
+    m_main.txtInterval->setText(QString::fromStdString(source.interval));
+    m_main.txtRepeatClick->setText(QString::fromStdString(source.clicks));
+    m_main.chkRepeatClick->setChecked(true);
+    m_main.txtRepeatClick->setEnabled(true);
+    platform::SetCheckValue(m_main.chkRange, source.range);
+    m_main.txtInterval2->setText(QString::fromStdString(source.interval2));
+    return true;
+}
+
+void frmMouseEvents::SetMark(int row, Mark mark) {
+    if (row < 0 || row >= TableRows())
+        return;
+    m_marks[size_t(row)] = mark;
+    if (RowControls* c = ControlsOf(row))
+        Bind(*c, row);
+}
+
+void frmMouseEvents::MarkRowPlayed(int row) {
+    SetMark(row, Mark::Played);
+}
+
+bool frmMouseEvents::LoopEventsTicked() const {
+    return chkLoopEvents->isChecked();
+}
+
+QString frmMouseEvents::LoopText() const {
+    return txtLoop->text();
+}
+
+void frmMouseEvents::SetLoopText(const QString& text) {
+    txtLoop->setText(text);
+}
+
+void frmMouseEvents::SetRows(int16_t rows) {
+    Rows = rows;
+}
+
+void frmMouseEvents::SetIdleControls(bool idle) {
+    for (QWidget* control : std::initializer_list<QWidget*>{picOuter, btnEventStart, btnEventAdd,
+                                                            btnEventClear, btnSave, btnLoad})
+        control->setEnabled(idle);
+    txtLoop->setEnabled(idle && chkLoopEvents->isChecked());
+}
