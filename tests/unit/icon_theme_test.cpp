@@ -1,5 +1,6 @@
 // The icon themes' rules: the frame interval, reading a theme document, where stored paths lead,
-// the picture slots and frame stepping, the theme submenu's items, and loading real files.
+// the picture slots and frame stepping, the theme submenu's items, and loading real files (the
+// shipped default theme among them).
 #include "store/file_system.h"
 #include "store/xml_document.h"
 #include "tray/icon_theme.h"
@@ -26,6 +27,7 @@ private slots:
     void themeItems_data();
     void themeItems();
     void loadFromDisk();
+    void shippedDefaultTheme();
 };
 
 namespace {
@@ -269,6 +271,20 @@ void IconThemeTest::loadFromDisk() {
     captions.sort();
     QCOMPARE(captions, (QStringList{"damaged.xml", "default", "good.xml", "huge.xml"}));
     QCOMPARE(tray::ListThemes(dataFolder + "/none").size(), std::size_t{1});
+}
+
+// The theme the program ships, found from any current directory through the data folder.
+void IconThemeTest::shippedDefaultTheme() {
+    tray::IconTheme theme;
+    QCOMPARE(
+        tray::LoadIconTheme(".\\IconThemes\\default_icontheme.xml", ZORVANE_RESOURCES_DIR, theme),
+        tray::ThemeLoad::Loaded);
+    QVERIFY(theme.idle.frames.size() >= 2);
+    QVERIFY(theme.running.frames.size() >= 2);
+    QVERIFY(theme.running.interval < theme.idle.interval);
+    for (const auto& frames : {theme.idle.frames, theme.running.frames})
+        for (const std::string& frame : frames)
+            QVERIFY(tray::ReadFrameBytes(frame).value_or("").starts_with("\x89PNG"));
 }
 
 QTEST_GUILESS_MAIN(IconThemeTest)
