@@ -16,7 +16,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${FUZZ_BUILD_DIR:-$root/build-fuzz}"
 seconds="${FUZZ_SECONDS:-30}"
-read -r -a targets <<< "${FUZZ_TARGETS:-xml_document_fuzz settings_fuzz event_file_fuzz}"
+read -r -a targets <<< "${FUZZ_TARGETS:-xml_document_fuzz settings_fuzz event_file_fuzz icon_theme_fuzz}"
 
 mkdir -p "$build"
 CC="${CC:-clang}" CXX="${CXX:-clang++}" cmake -S "$root" -B "$build" \

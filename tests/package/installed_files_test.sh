@@ -11,6 +11,7 @@ cmake --install "$build" --prefix "$root/usr" >/dev/null
 expected=(
     usr/bin/zorvane
     usr/share/zorvane/Zorvane.txt
+    usr/share/zorvane/IconThemes/default_icontheme.xml
     usr/share/applications/org.zorvane.Zorvane.desktop
     usr/share/metainfo/org.zorvane.Zorvane.metainfo.xml
     usr/share/man/man1/zorvane.1
@@ -18,6 +19,9 @@ expected=(
 )
 for size in 16 24 32 48 64 128 256; do
     expected+=("usr/share/icons/hicolor/${size}x${size}/apps/org.zorvane.Zorvane.png")
+done
+for frame in idle_{1..6} running_{1..4}; do
+    expected+=("usr/share/zorvane/IconThemes/default/$frame.png")
 done
 for file in "${expected[@]}"; do
     [ -s "$root/$file" ] || { echo "not installed: $file" >&2; exit 1; }
