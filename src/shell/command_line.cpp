@@ -29,13 +29,14 @@ std::optional<std::string> InformationAnswer(const std::vector<std::string>& arg
                    "\n"
                    "Words, anywhere on the command line and in any case:\n"
                    "  run        start clicking at once with the saved settings\n"
-                   "  event, load, terminate\n"
-                   "             kept for the Mouse Events window, which is still to come\n"
+                   "  event      open the Mouse Events window with the saved events (load says\n"
+                   "             the same); with run, play them at once\n"
+                   "  terminate  with run and event, end the program when they have played\n"
                    "  --help     show this help and end\n"
                    "  --version  show the version and end\n"
                    "\n"
-                   "Files: config.xml (the settings) and the hot key's signal files live\n"
-                   "beside the program when its folder may be written to; otherwise in\n"
+                   "Files: config.xml (the settings), events.xml and the hot key's signal files\n"
+                   "live beside the program when its folder may be written to; otherwise in\n"
                    "$XDG_CONFIG_HOME/zorvane (~/.config/zorvane when unset). See zorvane(1).\n";
     }
     return std::nullopt;
