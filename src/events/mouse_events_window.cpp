@@ -190,11 +190,12 @@ void frmMouseEvents::ShowRowsInSight() {
             widget->hide();
         free.push_back(c.get());
     }
+    // Free entries in pool order, so that at the top the tab order follows the rows.
+    size_t next = 0;
     for (int row = span.first; row <= span.last; ++row) {
-        if (ControlsOf(row) || free.empty())
+        if (ControlsOf(row) || next == free.size())
             continue;
-        Bind(*free.back(), row);
-        free.pop_back();
+        Bind(*free[next++], row);
     }
 }
 
