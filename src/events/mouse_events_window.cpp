@@ -243,6 +243,7 @@ void frmMouseEvents::LayoutScrollArea() {
                                                                      {VBar, &layout.vertical}};
     for (const auto& [bar, wanted] : bars) {
         if (!wanted->shown) {
+            bar->setValue(0); // the panel back at its place before the bar goes
             bar->hide();
             continue;
         }
@@ -270,7 +271,10 @@ void frmMouseEvents::btnEventClear_Click() {
     m_marks.resize(1);
     Rows = 0;
     m_rows[0] = events::NewTableRow();
-    ShowRowsInSight();
+    // The panel fits the one row again at once, so that it is never left scrolled out of sight.
+    const events::Rect panel = events::InnerPanel(1);
+    picInner->resize(panel.width, panel.height);
+    LayoutScrollArea();
 }
 
 void frmMouseEvents::btnLocate_Click(int row) {

@@ -85,8 +85,9 @@ void MouseEventsTest::tableGrowsFromItsFirstRow() {
     QVERIFY(last->chkRange->isChecked() && last->txtInterval2->isEnabled());
     QCOMPARE(last->txtX->geometry(), QRect(44, 16 + 21 * 12, 33, 19));
 
-    events->btnEventClear->click();
+    events->btnEventClear->click(); // while scrolled down
     QCOMPARE(events->TableRows(), 1);
+    QVERIFY(events->ControlsOf(0) && !events->VBar->isVisibleTo(events));
     const events::TableRow& row = events->TableRow(0);
     QCOMPARE(
         QStringList({QString::fromStdString(row.x), QString::fromStdString(row.clicks),
