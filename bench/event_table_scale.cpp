@@ -59,11 +59,8 @@ int main(int argc, char** argv) {
                           "False");
     platform::NativeServices native;
     frmMain main(native.services(), info);
-    main.mouseEventsWindowFactory = [&](frmMain& m) -> SequenceWindow* {
-        auto* events = new frmMouseEvents(m, *native.services().dialogs, info.configFolder);
-        events->Form_Load();
-        return events;
-    };
+    main.mouseEventsWindowFactory =
+        frmMouseEvents::Opener(*native.services().dialogs, info.configFolder);
     if (!main.Form_Load())
         return 2;
     main.mnMouseEvents_Click();

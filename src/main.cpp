@@ -57,11 +57,8 @@ int main(int argc, char* argv[]) {
         return 0;
 
     frmMain window(native.services(), app);
-    window.mouseEventsWindowFactory = [&native, &app](frmMain& main) -> SequenceWindow* {
-        auto* events = new frmMouseEvents(main, *native.services().dialogs, app.configFolder);
-        events->Form_Load();
-        return events;
-    };
+    window.mouseEventsWindowFactory =
+        frmMouseEvents::Opener(*native.services().dialogs, app.configFolder);
     if (!window.Form_Load())
         return 0;
     platform::QuitOnTermination();

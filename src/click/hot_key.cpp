@@ -1,6 +1,7 @@
 #include "click/hot_key.h"
 
 #include "click/hot_key_rules.h"
+#include "click/signal_relay.h"
 #include "store/file_system.h"
 
 namespace click {
@@ -57,11 +58,7 @@ bool HotKey::WatcherPoll() {
     m_signalVersion = version;
     if (!objSignalDoc.load(path, store::kSmallFileLimit))
         return false;
-    const store::XmlNamedNodeMap attributes = objSignalDoc.documentElement().attributes();
-    SignalAttributes named;
-    for (std::size_t i = 0; i < attributes.length(); ++i)
-        named.emplace_back(attributes.item(i).nodeName(), attributes.item(i).text());
-    return NewPresses(named, m_lastPress) % 2 == 1;
+    return NewPresses(RootAttributes(objSignalDoc), m_lastPress) % 2 == 1;
 }
 
 } // namespace click

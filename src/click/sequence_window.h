@@ -4,6 +4,10 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 class SequenceWindow {
 public:
@@ -27,8 +31,11 @@ public:
     // Enables the table and its commands when the click run is idle, disables them while it runs.
     virtual void SetIdleControls(bool idle) = 0;
 
-    // Unloads the window; with force also while a sequence plays (at the program's end).
+    // Unloads the window; with force also while a sequence plays (at the program's end). Forced,
+    // it leaves its settings to the main window's one save of the settings file.
     virtual void Unload(bool force) = 0;
+    // The settings the window writes when it closes, in their order.
+    virtual std::vector<std::pair<std::string_view, std::string>> ClosingSettings() { return {}; }
 
     // After the location picker served row `row`: shows the window again and puts the picked
     // position into the row.

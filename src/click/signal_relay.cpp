@@ -7,6 +7,14 @@
 
 namespace click {
 
+SignalAttributes RootAttributes(const store::XmlDocument& document) {
+    const store::XmlNamedNodeMap attributes = document.documentElement().attributes();
+    SignalAttributes named;
+    for (std::size_t i = 0; i < attributes.length(); ++i)
+        named.emplace_back(attributes.item(i).nodeName(), attributes.item(i).text());
+    return named;
+}
+
 bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t presses,
                      store::XmlDocument& document) {
     std::error_code error;
@@ -14,10 +22,8 @@ bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t
         return false;
     if (!document.load(path, store::kSmallFileLimit))
         return false;
+    const SignalAttributes named = RootAttributes(document);
     store::XmlNamedNodeMap attributes = document.documentElement().attributes();
-    SignalAttributes named;
-    for (std::size_t i = 0; i < attributes.length(); ++i)
-        named.emplace_back(attributes.item(i).nodeName(), attributes.item(i).text());
     store::XmlNode check = document.createAttribute("Check");
     check.setText(stamp);
     attributes.setNamedItem(check);

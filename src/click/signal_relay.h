@@ -4,7 +4,9 @@
 // stamped when there is time, several presses at once if need be.
 #pragma once
 
+#include "click/hot_key_rules.h"
 #include <atomic>
+
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -18,6 +20,9 @@ class XmlDocument;
 }
 
 namespace click {
+
+// A signal file's root attributes, in document order, as the hot-key rules read them.
+SignalAttributes RootAttributes(const store::XmlDocument& document);
 
 // Stamps one signal file with presses: "Check" takes the stamp and "Presses" grows by their
 // number. Only a regular file is stamped, never one reached through a link. False when the file

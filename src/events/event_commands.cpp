@@ -2,7 +2,6 @@
 // settings, and saving and loading events.xml.
 #include "events/mouse_events_window.h"
 
-#include "events/table_layout.h"
 #include "platform/dialogs.h"
 #include "platform/qt/check_state.h"
 #include "platform/qt/typing_limit.h"
@@ -201,9 +200,20 @@ void frmMouseEvents::btnLoad_Click() {
         m_rows.push_back(events::ToTableRow(fields));
     m_marks.assign(m_rows.size(), Mark::Normal);
     Rows = int16_t(m_rows.size() - 1);
-    const events::Rect panel = events::InnerPanel(TableRows());
-    picInner->resize(panel.width, panel.height);
-    LayoutScrollArea();
+    FitPanel();
+}
+
+// AutoMinimize; and the loop count as it stands now, unless an unattended run started with both
+// words, which leaves the stored count alone.
+std::vector<std::pair<std::string_view, std::string>> frmMouseEvents::ClosingSettings() {
+    std::vector<std::pair<std::string_view, std::string>> values{
+        {"AutoMinimize", chkAutoMinimize->isChecked() ? "1" : "0"}};
+    if (!(m_main.bAutoloadEvents && m_main.bAutoTerminate)) {
+        if (!chkLoopEvents->isChecked())
+            txtLoop->setText(QStringLiteral("1"));
+        values.emplace_back("Loop", txtLoop->text().toStdString());
+    }
+    return values;
 }
 
 void frmMouseEvents::Unload(bool force) {
@@ -228,13 +238,8 @@ void frmMouseEvents::Form_Unload() {
     m_unloaded = true;
     m_main.mnMouseEvents->setChecked(false);
     m_main.bFormMouseEventsLoaded = false;
-    const std::string settings = m_main.SettingsFile();
-    store::SetConfigValue(settings, "AutoMinimize", chkAutoMinimize->isChecked() ? "1" : "0");
-    if (!(m_main.bAutoloadEvents && m_main.bAutoTerminate)) {
-        if (!chkLoopEvents->isChecked())
-            txtLoop->setText(QStringLiteral("1"));
-        store::SetConfigValue(settings, "Loop", txtLoop->text().toStdString());
-    }
+    if (!bForceUnload) // at the program's end they are in the main window's save
+        store::SaveSettings(m_main.SettingsFile(), ClosingSettings());
     if (m_main.frmMouseEvents == this)
         m_main.frmMouseEvents = nullptr;
 }

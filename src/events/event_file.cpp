@@ -91,6 +91,16 @@ EventRecord ToRecord(const EventFields& fields) {
             int16_t(fields.range ? 1 : 0)};
 }
 
+EventRecord ToRecord(const TableRow& row) {
+    return {row.x,
+            row.y,
+            row.interval,
+            row.clicks,
+            row.interval2,
+            int16_t(row.left ? 1 : 0),
+            int16_t(row.range ? 1 : 0)};
+}
+
 void WriteEventFile(store::XmlDocument& document, const std::vector<TableRow>& rows,
                     std::string_view loop) {
     store::XmlNode root = document.documentElement();

@@ -60,6 +60,8 @@ bool LoopTicked(std::string_view loop);
 
 TableRow ToTableRow(const EventFields& fields);
 EventRecord ToRecord(const EventFields& fields);
+// A row of the table as the list holds it, for playing.
+EventRecord ToRecord(const TableRow& row);
 
 // Replaces every child of the loaded document's root by one Event element per row and sets its
 // Loop attribute; the declaration, comments outside the root, the root's name and its other

@@ -16,6 +16,8 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 namespace {
 
 // Enough row controls for every row that can be in sight at once.
@@ -50,6 +52,20 @@ frmMouseEvents::frmMouseEvents(frmMain& main, platform::Dialogs& dialogs, const 
 }
 
 frmMouseEvents::~frmMouseEvents() = default;
+
+std::function<SequenceWindow*(frmMain&)> frmMouseEvents::Opener(platform::Dialogs& dialogs,
+                                                                std::string folder) {
+    return [&dialogs, folder = std::move(folder)](frmMain& main) -> SequenceWindow* {
+        auto* window = new frmMouseEvents(main, dialogs, folder);
+        window->Form_Load();
+        return window;
+    };
+}
+
+std::array<QWidget*, 9> frmMouseEvents::RowControls::Widgets() const {
+    return {lblNo,     txtX,        txtY,     btnLocate,   chkButton,
+            txtRepeat, txtInterval, chkRange, txtInterval2};
+}
 
 void frmMouseEvents::CreateControls() {
     picOuter = new QFrame(this);
@@ -133,19 +149,11 @@ void frmMouseEvents::Bind(RowControls& c, int row) {
     using events::Column;
     const events::TableRow& data = m_rows[size_t(row)];
     c.row = row;
-    const std::pair<QWidget*, Column> cells[] = {{c.lblNo, Column::No},
-                                                 {c.txtX, Column::X},
-                                                 {c.txtY, Column::Y},
-                                                 {c.btnLocate, Column::Locate},
-                                                 {c.chkButton, Column::Button},
-                                                 {c.txtRepeat, Column::Repeat},
-                                                 {c.txtInterval, Column::Interval},
-                                                 {c.chkRange, Column::Range},
-                                                 {c.txtInterval2, Column::Interval2}};
-    for (const auto& [widget, column] : cells) {
-        Place(widget, events::CellRect(column, row));
-        if (widget->isHidden())
-            widget->show();
+    const auto widgets = c.Widgets();
+    for (size_t column = 0; column < widgets.size(); ++column) {
+        Place(widgets[column], events::CellRect(Column(column), row));
+        if (widgets[column]->isHidden())
+            widgets[column]->show();
     }
     c.lblNo->setText(QString::number(row + 1));
     const bool bold = m_marks[size_t(row)] == Mark::Playing;
@@ -179,14 +187,11 @@ void frmMouseEvents::ShowRowsInSight() {
     for (const auto& c : m_pool) {
         if (c->row >= span.first && c->row <= span.last && c->row < TableRows())
             continue;
-        if (c->txtX->hasFocus() || c->txtY->hasFocus() || c->txtRepeat->hasFocus() ||
-            c->txtInterval->hasFocus() || c->txtInterval2->hasFocus() || c->chkButton->hasFocus() ||
-            c->chkRange->hasFocus() || c->btnLocate->hasFocus())
+        const auto widgets = c->Widgets();
+        if (std::any_of(widgets.begin(), widgets.end(), [](QWidget* w) { return w->hasFocus(); }))
             setFocus(Qt::OtherFocusReason);
         c->row = -1;
-        for (QWidget* widget : std::initializer_list<QWidget*>{
-                 c->lblNo, c->txtX, c->txtY, c->btnLocate, c->chkButton, c->txtRepeat,
-                 c->txtInterval, c->chkRange, c->txtInterval2})
+        for (QWidget* widget : widgets)
             widget->hide();
         free.push_back(c.get());
     }
@@ -220,10 +225,15 @@ void frmMouseEvents::AddEventRow() {
     m_rows.push_back(m_rows.front());
     m_marks.push_back(Mark::Normal);
     Rows = int16_t(m_rows.size() - 1);
-    const events::Rect panel = events::InnerPanel(TableRows());
-    picInner->resize(panel.width, panel.height);
     HBar->setValue(0);
     VBar->setValue(0);
+    FitPanel();
+}
+
+// The inner panel takes the size of the rows there are; the bars follow.
+void frmMouseEvents::FitPanel() {
+    const events::Rect panel = events::InnerPanel(TableRows());
+    picInner->resize(panel.width, panel.height);
     LayoutScrollArea();
 }
 
@@ -272,9 +282,7 @@ void frmMouseEvents::btnEventClear_Click() {
     Rows = 0;
     m_rows[0] = events::NewTableRow();
     // The panel fits the one row again at once, so that it is never left scrolled out of sight.
-    const events::Rect panel = events::InnerPanel(1);
-    picInner->resize(panel.width, panel.height);
-    LayoutScrollArea();
+    FitPanel();
 }
 
 void frmMouseEvents::btnLocate_Click(int row) {

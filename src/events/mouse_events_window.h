@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ class frmMouseEvents final : public QWidget, public SequenceWindow {
 public:
     // folder: where events.xml lives (the settings folder).
     frmMouseEvents(frmMain& main, platform::Dialogs& dialogs, const std::string& folder);
+    // What the main window calls to open this window (its mouseEventsWindowFactory): the window
+    // made and loaded.
+    static std::function<SequenceWindow*(frmMain&)> Opener(platform::Dialogs& dialogs,
+                                                           std::string folder);
     ~frmMouseEvents() override;
 
     // The controls of one row in sight.
@@ -45,6 +50,9 @@ public:
         QCheckBox* chkRange = nullptr;
         QLineEdit* txtInterval2 = nullptr;
         int row = -1; // the row shown, -1 when unused
+
+        // The nine controls, left to right.
+        std::array<QWidget*, 9> Widgets() const;
     };
     enum class Mark { Normal, Playing, Played };
 
@@ -90,6 +98,7 @@ public:
     void MarkRowPlayed(int row) override;
     void SetIdleControls(bool idle) override;
     void Unload(bool force) override;
+    std::vector<std::pair<std::string_view, std::string>> ClosingSettings() override;
     void ShowWindow() override;
     void SetRowPosition(int row, const QString& x, const QString& y) override;
 
@@ -103,6 +112,7 @@ private:
     void Bind(RowControls& controls, int row);
     void ShowRowsInSight();
     void LayoutScrollArea();
+    void FitPanel();
     void ScrollIntoSight(int row);
     void AddEventRow();
     void SetMark(int row, Mark mark);

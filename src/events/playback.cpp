@@ -36,18 +36,9 @@ bool frmMouseEvents::PassEvent(int16_t row) {
         Message("An error with control array occurred.");
         return false;
     }
-    events::EventRecord source;
-    if (fromFile) {
-        source = LoadedEvents[size_t(row)];
-    } else {
-        const events::TableRow& data = m_rows[size_t(row)];
-        source = {data.x,
-                  data.y,
-                  data.interval,
-                  data.clicks,
-                  data.interval2,
-                  int16_t(data.left ? 1 : 0),
-                  int16_t(data.range ? 1 : 0)};
+    const events::EventRecord source =
+        fromFile ? LoadedEvents[size_t(row)] : events::ToRecord(m_rows[size_t(row)]);
+    if (!fromFile) {
         SetMark(row, Mark::Playing);
         if (row >= 1)
             SetMark(row - 1, Mark::Played);

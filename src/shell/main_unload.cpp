@@ -125,6 +125,9 @@ void frmMain::WriteSettingsBack() {
     for (std::string_view name :
          store::MainWindowWriteBackOrder(mnKeepRepeatClick->isChecked(), numInitialRepeatClicks))
         ordered.emplace_back(name, values.at(name));
+    if (bFormMouseEventsLoaded && frmMouseEvents)
+        for (auto& value : frmMouseEvents->ClosingSettings())
+            ordered.push_back(std::move(value));
     const store::SettingsWrite result = store::SaveSettings(m_settingsFile, ordered);
     if (result == store::SettingsWrite::Saved)
         return;

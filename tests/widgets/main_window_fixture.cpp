@@ -43,11 +43,7 @@ FullDisk::~FullDisk() {
 
 MainWindowFixture::MainWindowFixture(std::vector<std::string> arguments)
     : app(AppIn(folder, std::move(arguments))), window(std::make_unique<frmMain>(services, app)) {
-    window->mouseEventsWindowFactory = [this](frmMain& main) -> SequenceWindow* {
-        auto* events = new frmMouseEvents(main, dialogs, app.configFolder);
-        events->Form_Load();
-        return events;
-    };
+    window->mouseEventsWindowFactory = frmMouseEvents::Opener(dialogs, app.configFolder);
 }
 
 std::string MainWindowFixture::Path(const QString& name) const {

@@ -3,6 +3,7 @@
 #include "click/mouse.h"
 #include "events/mouse_events_window.h"
 #include "main_window_fixture.h"
+#include "store/settings_file.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -95,6 +96,12 @@ void MouseEventsTest::tableGrowsFromItsFirstRow() {
         (QStringList{"0", "1", "1000", "1000"}));
     QVERIFY(row.left && !row.range);
     QCOMPARE(events->txtLoop->text(), QStringLiteral("5")); // the loop settings stay
+    // At the program's end the window's settings go into the main window's one save.
+    events->chkAutoMinimize->setChecked(true);
+    f.window->Unload();
+    QCOMPARE(store::GetConfigValue(f.SettingsFile(), "AutoMinimize"),
+             std::optional<std::string>("1"));
+    QCOMPARE(store::GetConfigValue(f.SettingsFile(), "Loop"), std::optional<std::string>("5"));
 }
 
 // A save keeps what lies outside the rows; a load brings back the rows and the loop count.
