@@ -9,7 +9,6 @@
 #include "shell/app_info.h"
 #include "shell/main_window.h"
 #include "store/atomic_write.h"
-#include "store/file_read.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 #include "store/xml_document.h"
@@ -163,12 +162,11 @@ void frmMouseEvents::btnLoad_Click() {
                                  platform::MsgIcon::None,
                                  platform::MsgButtons::YesNo) != platform::MsgResult::Yes)
             return;
-        std::string bytes;
         const std::string backup = strEventsPath + ".bak";
         const bool damaged = loaded != store::LoadResult::Missing;
-        if (damaged && (store::ReadWholeFile(strEventsPath, bytes, store::kLargeFileLimit) !=
-                            store::ReadResult::Read ||
-                        !store::WriteFileAtomically(backup, bytes, store::LinkRule::ReplaceLink))) {
+        if (damaged &&
+            store::CopyFileAtomically(strEventsPath, backup, store::LinkRule::ReplaceLink) !=
+                store::WriteResult::Written) {
             Message(strEventsPath + " could not be kept as " + backup + "; it was left as it is.");
             return;
         }
