@@ -1,5 +1,6 @@
 #include "events/mouse_events_window.h"
 #include "platform/qt/termination.h"
+#include "platform/qt/tray_host.h"
 #include "platform/services.h"
 #include "shell/app_info.h"
 #include "shell/command_line.h"
@@ -7,6 +8,7 @@
 #include "shell/main_window.h"
 #include "shell/start_up.h"
 #include "shell/visual_styles.h"
+#include "tray/sys_tray_window.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -59,6 +61,8 @@ int main(int argc, char* argv[]) {
     frmMain window(native.services(), app);
     window.mouseEventsWindowFactory =
         frmMouseEvents::Opener(*native.services().dialogs, app.configFolder);
+    window.trayWindowFactory = FrmSysTray::Opener(native.services(), app.dataFolder, app.exeName,
+                                                  platform::MakeSystemTrayHost);
     if (!window.Form_Load())
         return 0;
     platform::QuitOnTermination();

@@ -84,7 +84,7 @@ void frmMain::Form_Unload() {
     UnloadPicker();
     if (m_about)
         m_about->Unload();
-    RemoveTrayWindow();
+    RemoveTrayWindow(false); // its settings joined the save above
     QCoreApplication::quit();
 }
 
@@ -127,6 +127,9 @@ void frmMain::WriteSettingsBack() {
         ordered.emplace_back(name, values.at(name));
     if (bFormMouseEventsLoaded && frmMouseEvents)
         for (auto& value : frmMouseEvents->ClosingSettings())
+            ordered.push_back(std::move(value));
+    if (FormSys)
+        for (auto& value : FormSys->ClosingSettings())
             ordered.push_back(std::move(value));
     const store::SettingsWrite result = store::SaveSettings(m_settingsFile, ordered);
     if (result == store::SettingsWrite::Saved)

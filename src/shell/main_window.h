@@ -233,7 +233,8 @@ private:
     void WriteSettingsBack();
     void UnloadPicker();
     void CreateTrayWindow();
-    void RemoveTrayWindow();
+    void UseTrayFromMenu();
+    void RemoveTrayWindow(bool writeSettings);
 
     platform::Services& m_services;
     shell::AppInfo m_app;

@@ -4,11 +4,13 @@
 #include "click/sequence_window.h"
 #include "shell/about_window.h"
 #include "shell/main_window.h"
-#include "shell/single_instance.h"
 #include "shell/window_on_top.h"
 #include "tray/tray_window.h"
 
 #include <QAction>
+
+#include <exception>
+#include <string>
 
 namespace {
 
@@ -48,12 +50,26 @@ void frmMain::mnHideOnMinimize_Click() {
 void frmMain::mnSysTray_Click() {
     Flip(mnSysTray);
     if (mnSysTray->isChecked()) {
-        CreateTrayWindow();
+        UseTrayFromMenu();
         return;
     }
     // A main window hidden in the tray comes back before the icon goes.
-    shell::ActivateMainWindow(*m_services.windows);
-    RemoveTrayWindow();
+    if (FormSys)
+        FormSys->ShowMainWindow();
+    RemoveTrayWindow(true);
+}
+
+// Tray settings that cannot be read leave the tray off and the settings file as it is; the user
+// is told which one to mend.
+void frmMain::UseTrayFromMenu() {
+    try {
+        CreateTrayWindow();
+    } catch (const std::exception& problem) {
+        mnSysTray->setChecked(false);
+        m_services.dialogs->MessageBox(
+            std::string(problem.what()) + ". The tray cannot be used until it is mended.",
+            "Configuration File Error", platform::MsgIcon::Warning, platform::MsgButtons::Ok);
+    }
 }
 
 void frmMain::CreateTrayWindow() {
@@ -63,10 +79,10 @@ void frmMain::CreateTrayWindow() {
     FormSys = m_tray.get();
 }
 
-void frmMain::RemoveTrayWindow() {
+void frmMain::RemoveTrayWindow(bool writeSettings) {
     if (!m_tray)
         return;
-    m_tray->FSys_Unload();
+    m_tray->FSys_Unload(writeSettings);
     FormSys = nullptr;
     m_tray.reset();
 }

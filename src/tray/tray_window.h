@@ -1,6 +1,9 @@
 // What the main window asks of the tray window (the notification-area icon) while the tray is in
-// use: the status tip and animation, and the close and resize requests it takes over.
+// use: the status tip and animation, the close and resize requests it takes over, bringing the
+// main window back, and its settings at the program's end.
 #pragma once
+
+#include "store/settings_file.h"
 
 #include <QString>
 
@@ -20,6 +23,12 @@ public:
     virtual void MeResize(QWidget* window) = 0;
     // The main window's resize notification: remembers its normal or maximized state.
     virtual void FSys_Resize() = 0;
-    // Removes the icon and unloads the tray window.
-    virtual void FSys_Unload() = 0;
+    // Brings the main window back: shown in its remembered state when minimized or hidden, and
+    // in front.
+    virtual void ShowMainWindow() = 0;
+    // The tray's settings as it writes them when it unloads.
+    virtual store::SettingValues ClosingSettings() const = 0;
+    // Removes the icon and unloads the tray window. With writeSettings it saves its settings
+    // itself; without, they join the main window's save (the program is ending).
+    virtual void FSys_Unload(bool writeSettings) = 0;
 };

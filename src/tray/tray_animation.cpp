@@ -1,0 +1,168 @@
+// The tray icon's modes (blank, the main window's icon, an icon theme), the theme's idle and
+// running animations that follow the click state, and the theme submenu.
+#include "platform/qt/menu_click.h"
+#include "platform/qt/window_timer.h"
+#include "platform/services.h"
+#include "shell/main_window.h"
+#include "shell/start_up.h"
+#include "store/settings_file.h"
+#include "tray/sys_tray_window.h"
+#include "tray/tray_rules.h"
+
+#include <QAction>
+#include <QBuffer>
+#include <QImageReader>
+#include <QMenu>
+#include <QPixmap>
+
+namespace {
+
+// Frame pictures are small icons; a picture claiming more is not decoded at all.
+constexpr int kLargestFrameSide = 1024;
+
+QPixmap LoadFrame(const std::string& path) {
+    const std::optional<std::string> bytes = tray::ReadFrameBytes(path);
+    if (!bytes)
+        return {};
+    QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kLargestFrameSide || size.height() > kLargestFrameSide))
+        return {};
+    const QImage image = reader.read();
+    if (image.isNull() || image.width() > kLargestFrameSide || image.height() > kLargestFrameSide)
+        return {};
+    return QPixmap::fromImage(image);
+}
+
+// The picture slots of one sequence: a frame that does not load leaves its slot empty for the
+// next frame to take.
+std::vector<QIcon> LoadFrames(const std::vector<std::string>& paths) {
+    std::vector<QPixmap> pictures;
+    std::vector<bool> loaded;
+    for (const std::string& path : paths) {
+        pictures.push_back(LoadFrame(path));
+        loaded.push_back(!pictures.back().isNull() && pictures.back().height() > 0);
+    }
+    std::vector<QIcon> frames;
+    for (const auto& frame : tray::ArrangeSlots(loaded))
+        frames.push_back(frame ? QIcon(pictures[*frame]) : QIcon());
+    return frames;
+}
+
+void StopTimer(platform::WindowTimer* timer) {
+    timer->setEnabled(false);
+}
+
+// Menu captions show '&' as written, not as a keyboard mnemonic.
+QString MenuText(const std::string& text) {
+    return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
+
+} // namespace
+
+void FrmSysTray::ApplyMode(int index) {
+    if (PreviousModeItem >= 0 && PreviousModeItem < 3)
+        mTrayIconMode[static_cast<std::size_t>(PreviousModeItem)]->setChecked(false);
+    if (index >= 0 && index < 3)
+        mTrayIconMode[static_cast<std::size_t>(index)]->setChecked(true);
+    PreviousModeItem = index;
+    CurrentIconMode = static_cast<int16_t>(index);
+    StopTimer(TmrAnimation1);
+    StopTimer(TmrAnimation2);
+    if (index == tray::kBlankIcon) {
+        m_icon = m_blank;
+    } else if (index == tray::kMainWindowIcon) {
+        TrayIconOfMainWindow();
+    } else if (index == tray::kThemeIcon) {
+        TrayIconOfMainWindow();
+        LoadTheme();
+        UpdateAnimation();
+    }
+    ShellNotifyModify();
+}
+
+void FrmSysTray::LoadTheme() {
+    const std::optional<std::string> stored =
+        store::GetConfigValue(m_main.SettingsFile(), "TrayIconThemeFile");
+    // A settings file that cannot be read names no theme: the frames stay as they are.
+    if (!stored || *stored == LoadedThemeFile)
+        return;
+    const tray::ThemeLoad load = tray::LoadIconTheme(*stored, m_dataFolder, m_theme);
+    Animation1 = LoadFrames(m_theme.idle.frames);
+    Animation2 = LoadFrames(m_theme.running.frames);
+    TmrAnimation1->setInterval(m_theme.idle.interval);
+    TmrAnimation2->setInterval(m_theme.running.interval);
+    // A theme that is missing is not remembered as loaded: its frames are gone.
+    LoadedThemeFile = load == tray::ThemeLoad::Missing ? std::string() : *stored;
+}
+
+void FrmSysTray::UpdateAnimation() {
+    if (CurrentIconMode != tray::kThemeIcon)
+        return;
+    StopTimer(TmrAnimation1);
+    StopTimer(TmrAnimation2);
+    m_resetIdle = m_resetRunning = true;
+    if (EngineRunning()) {
+        TmrAnimation2_Timer();
+        TmrAnimation2->setEnabled(mTrayIconRunningAnimate->isChecked());
+    } else {
+        TmrAnimation1_Timer();
+        TmrAnimation1->setEnabled(mTrayIconIdleAnimate->isChecked());
+    }
+}
+
+void FrmSysTray::TmrAnimation1_Timer() {
+    if (Animation1.empty())
+        Animation1.emplace_back();
+    IdleFrameIndex = tray::NextFrameIndex(IdleFrameIndex, Animation1.size(), m_resetIdle);
+    m_resetIdle = false;
+    TrayIcon(Animation1[IdleFrameIndex]);
+}
+
+void FrmSysTray::TmrAnimation2_Timer() {
+    if (Animation2.empty())
+        Animation2.emplace_back();
+    RunningFrameIndex = tray::NextFrameIndex(RunningFrameIndex, Animation2.size(), m_resetRunning);
+    m_resetRunning = false;
+    TrayIcon(Animation2[RunningFrameIndex]);
+}
+
+void FrmSysTray::mTrayIconMode_Click(int index) {
+    ApplyMode(index);
+}
+
+void FrmSysTray::mTrayIconIdleAnimate_Click() {
+    mTrayIconIdleAnimate->setChecked(!mTrayIconIdleAnimate->isChecked());
+    if (!EngineRunning())
+        TmrAnimation1->setEnabled(mTrayIconIdleAnimate->isChecked());
+}
+
+void FrmSysTray::mTrayIconRunningAnimate_Click() {
+    mTrayIconRunningAnimate->setChecked(!mTrayIconRunningAnimate->isChecked());
+    if (EngineRunning())
+        TmrAnimation2->setEnabled(mTrayIconRunningAnimate->isChecked());
+}
+
+void FrmSysTray::BuildThemeMenu() {
+    m_themeItems = tray::ListThemes(m_dataFolder);
+    for (std::size_t index = 0; index < m_themeItems.size(); ++index) {
+        QAction* item =
+            platform::AddMenuItem(mChooseIconTheme, MenuText(m_themeItems[index].caption),
+                                  [this, index] { mIconTheme_Click(index); });
+        mIconTheme.push_back(item);
+    }
+}
+
+void FrmSysTray::mIconTheme_Click(std::size_t index) {
+    const std::string& file = m_main.SettingsFile();
+    const store::SettingsWrite result =
+        store::SaveSettings(file, {{"TrayIconThemeFile", m_themeItems.at(index).path}});
+    if (result != store::SettingsWrite::Saved)
+        m_services.dialogs->MessageBox(shell::SettingsNotSavedText(result, file),
+                                       "Configuration File Error", platform::MsgIcon::Warning,
+                                       platform::MsgButtons::Ok);
+    ApplyMode(tray::kThemeIcon);
+}
