@@ -3,12 +3,13 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
-ensure_packages $BUILD_PACKAGES $RUN_PACKAGES
+ensure_packages $BUILD_PACKAGES $RUN_PACKAGES $BENCH_PACKAGES
 
 cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(jobs)"
 status=0
-for bench in click_timing start_up_time hot_key_relay event_handover event_table_scale; do
+for bench in click_timing start_up_time hot_key_relay event_handover event_table_scale \
+    tray_animation; do
     echo "== $bench"
     build-release/bench/$bench || status=1
 done

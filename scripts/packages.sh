@@ -7,6 +7,8 @@ PACKAGE_PACKAGES="dpkg-dev file"
 # Running it (fonts, the desktop's opener for the help text and links), also on a machine
 # without a display (the virtual display demo).
 RUN_PACKAGES="fonts-dejavu-core xdg-utils xvfb xdotool"
+# Benchmarking: a window manager and a notification-area host for the tray icon's benchmark.
+BENCH_PACKAGES="openbox trayer"
 # Testing: the Win32 cross-compile check and Wine to run the Win32 backends, the fuzzers,
 # formatting, a window manager for the window finder's tests, a notification-area host for the
 # tray's, the installed files' validators, a clean Debian root for the package's dependencies.
