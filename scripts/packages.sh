@@ -11,9 +11,10 @@ RUN_PACKAGES="fonts-dejavu-core xdg-utils xvfb xdotool"
 BENCH_PACKAGES="openbox trayer"
 # Testing: the Win32 cross-compile check and Wine to run the Win32 backends, the fuzzers,
 # formatting, a window manager for the window finder's tests, a notification-area host for the
-# tray's, the installed files' validators, a clean Debian root for the package's dependencies.
+# tray's and xwininfo (x11-utils) to see its window tree, the installed files' validators, a clean
+# Debian root for the package's dependencies.
 TEST_PACKAGES="g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-format openbox trayer
-    desktop-file-utils appstream debootstrap $PACKAGE_PACKAGES"
+    x11-utils desktop-file-utils appstream debootstrap $PACKAGE_PACKAGES"
 
 ensure_packages() {
     local missing=() package

@@ -183,8 +183,16 @@ void FrmSysTray::MeQueryUnload(QWidget* window, bool& cancel, int unloadMode) {
     if (unloadMode != 0)
         return;
     cancel = true;
-    window->setWindowState(window->windowState() | Qt::WindowMinimized);
+    if (!m_host->Available()) {
+        window->setWindowState(window->windowState() | Qt::WindowMinimized);
+        return;
+    }
+    // Straight into the tray: hidden first, then recorded as minimized without asking the window
+    // manager to minimize it. That request would leave the window marked to start iconic, and a
+    // manager reading the mark when Restore shows it again maps it minimized, which hides it
+    // once more.
     HideMainWindow(window);
+    window->overrideWindowState(window->windowState() | Qt::WindowMinimized);
 }
 
 void FrmSysTray::MeResize(QWidget* window) {

@@ -26,6 +26,22 @@ void EndWithTheTest(QProcess& process) {
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 }
 
+// Runs a tool on the server's display; answers its standard output, or a null string when it
+// failed.
+QString RunTool(const XServer& server, const QString& tool, const QStringList& arguments,
+                int timeoutMs) {
+    QProcess process;
+    process.setProcessEnvironment(server.Environment());
+    process.start(tool, arguments);
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+        process.kill();
+        return {};
+    }
+    const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    return out.isNull() ? QStringLiteral("") : out;
+}
+
 } // namespace
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
@@ -246,16 +262,7 @@ QStringList FindWindows(const XServer& server, const QString& caption) {
 }
 
 QString Xdotool(const XServer& server, const QStringList& arguments, int timeoutMs) {
-    QProcess process;
-    process.setProcessEnvironment(server.Environment());
-    process.start(QStringLiteral("xdotool"), arguments);
-    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit ||
-        process.exitCode() != 0) {
-        process.kill();
-        return {};
-    }
-    const QString out = QString::fromLocal8Bit(process.readAllStandardOutput());
-    return out.isNull() ? QStringLiteral("") : out;
+    return RunTool(server, QStringLiteral("xdotool"), arguments, timeoutMs);
 }
 
 bool Keys(const XServer& server, const QString& window, const QStringList& keys) {
@@ -337,6 +344,45 @@ QRect WindowGeometry(const XServer& server, const QString& window) {
         return {};
     return {values[QStringLiteral("X")], values[QStringLiteral("Y")],
             values[QStringLiteral("WIDTH")], values[QStringLiteral("HEIGHT")]};
+}
+
+bool StartClient(const XServer& server, QProcess& process, const QString& program,
+                 const QStringList& arguments) {
+    process.setProcessEnvironment(server.Environment());
+    EndWithTheTest(process);
+    process.start(program, arguments);
+    return process.waitForStarted(5000);
+}
+
+std::vector<TreeWindow> WindowTree(const XServer& server) {
+    // Each line of the tree names a window indented by its depth: `0x400010 "name": (...)`, or
+    // `0x400004 (has no name): ()`.
+    static const QRegularExpression line(QStringLiteral(R"re(^( *)0x([0-9a-f]+) (?:"(.*?)":)?)re"));
+    std::vector<TreeWindow> windows;
+    std::vector<std::pair<qsizetype, QString>> ancestors; // indent and id
+    const QString out = RunTool(server, QStringLiteral("xwininfo"),
+                                {QStringLiteral("-root"), QStringLiteral("-tree")}, 10000);
+    for (const QString& text : out.split(QLatin1Char('\n'))) {
+        const QRegularExpressionMatch match = line.match(text);
+        if (!match.hasMatch())
+            continue;
+        const qsizetype indent = match.capturedLength(1);
+        while (!ancestors.empty() && ancestors.back().first >= indent)
+            ancestors.pop_back();
+        const QString id = QString::number(match.captured(2).toULongLong(nullptr, 16));
+        windows.push_back(
+            {id, ancestors.empty() ? QString() : ancestors.back().second, match.captured(3)});
+        ancestors.emplace_back(indent, id);
+    }
+    return windows;
+}
+
+QStringList ProcessWindows(const XServer& server, qint64 pid) {
+    return Xdotool(server,
+                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                    QStringLiteral("--pid"), QString::number(pid)},
+                   2000)
+        .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
 } // namespace e2e

@@ -128,4 +128,22 @@ long ProcessPeakMemoryKb(qint64 pid);
 // The position and size of a window, from xdotool; an empty rectangle when unknown.
 QRect WindowGeometry(const XServer& server, const QString& window);
 
+// Starts a helper client on the server (a window manager, a notification-area host); it ends
+// with the test.
+bool StartClient(const XServer& server, QProcess& process, const QString& program,
+                 const QStringList& arguments);
+
+// One window of the server's window tree: its id in decimal (as xdotool gives ids), its parent's
+// ("" for the root's children) and its name.
+struct TreeWindow {
+    QString id;
+    QString parent;
+    QString name;
+};
+// Every window of the server, parents before their children.
+std::vector<TreeWindow> WindowTree(const XServer& server);
+
+// The viewable windows a process has, by their _NET_WM_PID.
+QStringList ProcessWindows(const XServer& server, qint64 pid);
+
 } // namespace e2e
