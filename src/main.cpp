@@ -65,7 +65,7 @@ int main(int argc, char* argv[]) {
                                                   platform::MakeSystemTrayHost);
     if (!window.Form_Load())
         return 0;
-    platform::QuitOnTermination();
+    platform::QuitOnTermination([&window] { window.UnloadForSession(); });
     // The session or a signal ends the program: nobody is there to read a message.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
                      [&window] { window.UnloadForSession(); });

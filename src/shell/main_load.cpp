@@ -9,6 +9,7 @@
 #include "shell/start_up.h"
 #include "shell/window_on_top.h"
 #include "store/settings_values.h"
+#include "tray/tray_window.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -34,7 +35,9 @@ bool frmMain::Form_Load() {
             CreateTrayWindow();
         show();
         mnStartMinimized->setChecked(settings.Boolean("StartMinimized"));
-        if (mnStartMinimized->isChecked())
+        if (mnStartMinimized->isChecked() && FormSys)
+            FormSys->mMinimize_Click();
+        else if (mnStartMinimized->isChecked())
             setWindowState(windowState() | Qt::WindowMinimized);
         RunCommandLine();
     } catch (const std::exception&) {

@@ -179,20 +179,24 @@ void FrmSysTray::HideMainWindow(QWidget* window) {
         m_hostWatch->setEnabled(true);
 }
 
-void FrmSysTray::MeQueryUnload(QWidget* window, bool& cancel, int unloadMode) {
-    if (unloadMode != 0)
-        return;
-    cancel = true;
+// Straight into the tray: hidden first, then recorded as minimized without asking the window
+// manager to minimize it. That request leaves the window marked to start minimized, and a
+// manager that reads the mark when Restore maps the window again maps it minimized, which hides
+// it in the tray once more. Without a notification area the window is minimized as usual.
+void FrmSysTray::MinimizeIntoTray(QWidget* window) {
     if (!m_host->Available()) {
         window->setWindowState(window->windowState() | Qt::WindowMinimized);
         return;
     }
-    // Straight into the tray: hidden first, then recorded as minimized without asking the window
-    // manager to minimize it. That request would leave the window marked to start iconic, and a
-    // manager reading the mark when Restore shows it again maps it minimized, which hides it
-    // once more.
     HideMainWindow(window);
     window->overrideWindowState(window->windowState() | Qt::WindowMinimized);
+}
+
+void FrmSysTray::MeQueryUnload(QWidget* window, bool& cancel, int unloadMode) {
+    if (unloadMode != 0)
+        return;
+    cancel = true;
+    MinimizeIntoTray(window);
 }
 
 void FrmSysTray::MeResize(QWidget* window) {
@@ -226,8 +230,13 @@ void FrmSysTray::mRestore_Click() {
     m_services.windows->SetForegroundWindow(static_cast<platform::WindowHandle>(m_main.winId()));
 }
 
+// With "Hide on minimize" the minimized window goes into the tray, as the main window's resize
+// would hide it.
 void FrmSysTray::mMinimize_Click() {
-    m_main.setWindowState(m_main.windowState() | Qt::WindowMinimized);
+    if (m_main.mnHideOnMinimize->isChecked())
+        MinimizeIntoTray(&m_main);
+    else
+        m_main.setWindowState(m_main.windowState() | Qt::WindowMinimized);
 }
 
 // This copy's own main window, also when other copies run with the same caption.

@@ -102,7 +102,7 @@ public:
     void mTrayIconIdleAnimate_Click();
     void mTrayIconRunningAnimate_Click();
     void mRestore_Click();
-    void mMinimize_Click();
+    void mMinimize_Click() override;
     void TmrAnimation1_Timer();
     void TmrAnimation2_Timer();
 
@@ -122,6 +122,7 @@ private:
     bool EngineRunning() const;
     int MainWindowState() const;
     void HideMainWindow(QWidget* window);
+    void MinimizeIntoTray(QWidget* window);
     void WatchHost();
     // Calls a command of the main window once the menu is done with (it may remove the tray).
     void Later(std::function<void()> command);

@@ -26,6 +26,8 @@ public:
     // Brings the main window back: shown in its remembered state when minimized or hidden, and
     // in front.
     virtual void ShowMainWindow() = 0;
+    // Minimizes the main window; with "Hide on minimize" it goes into the tray.
+    virtual void mMinimize_Click() = 0;
     // The tray's settings as it writes them when it unloads.
     virtual store::SettingValues ClosingSettings() const = 0;
     // Removes the icon and unloads the tray window. With writeSettings it saves its settings

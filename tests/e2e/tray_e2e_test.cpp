@@ -12,6 +12,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <memory>
 
@@ -39,6 +40,7 @@ private slots:
     void menuStartsAndStopsClicking();
     void tipFollowsTheRun();
     void closedWindowWaitsInTheTray();
+    void signalEndsTheProgramInTheTray();
 
 private:
     bool StartHost();
@@ -305,6 +307,17 @@ void TrayE2eTest::closedWindowWaitsInTheTray() {
     QVERIFY(m_program->Running());
     QVERIFY(Choose({"r"})); // &Restore
     QVERIFY(e2e::WaitUntil([this] { return MainWindowShown(); }, 5000));
+    // A double click on the icon minimizes the window into the tray, the next brings it back;
+    // every time (a window the program minimized once came back minimized and hid again).
+    const QPoint icon = e2e::WindowGeometry(*m_server, m_icon).center();
+    for (int round = 0; round < 5; ++round) {
+        QVERIFY(PointAt(icon, {"click", "--repeat", "2", "--delay", "60", "1"}));
+        QVERIFY(e2e::WaitUntil([this] { return !MainWindowShown(); }, 5000));
+        QVERIFY(PointAt(icon, {"click", "--repeat", "2", "--delay", "60", "1"}));
+        QVERIFY(e2e::WaitUntil([this] { return MainWindowShown(); }, 5000));
+        QTest::qWait(500); // not brought back minimized and hidden again
+        QVERIFY2(MainWindowShown(), qPrintable(QString("round %1").arg(round)));
+    }
     // Hidden again, and the tray turned off from its menu ("Use System Tray", the fourth item):
     // the window comes back and the icon leaves the host.
     QVERIFY(e2e::Keys(*m_server, m_window, {"alt+F4"}));
@@ -314,6 +327,25 @@ void TrayE2eTest::closedWindowWaitsInTheTray() {
     QVERIFY(e2e::WaitUntil([this] { return EmbeddedIcon().isEmpty(); }, 5000));
     QTest::qWait(300);
     QVERIFY(m_program->Running());
+}
+
+// The system ends the program while the tray holds the close box: it ends all the same, its
+// settings written, whether its window is shown or waits in the tray.
+void TrayE2eTest::signalEndsTheProgramInTheTray() {
+    for (const bool hidden : {false, true}) {
+        QVERIFY(StartHost());
+        QVERIFY(StartProgram({{"CloseMeansClose", "False"}, {"HideOnMinimize", "1"}}));
+        QVERIFY(WaitForIcon());
+        if (hidden) {
+            QVERIFY(e2e::Keys(*m_server, m_window, {"alt+F4"}));
+            QVERIFY(e2e::WaitUntil([this] { return !MainWindowShown(); }, 5000));
+        }
+        QVERIFY(::kill(static_cast<pid_t>(m_program->Pid()), SIGTERM) == 0);
+        QVERIFY(m_program->WaitForExit(5000));
+        QCOMPARE(m_program->ExitCode(), 0);
+        QVERIFY(m_program->ReadFile("config.xml").contains("<HideOnMinimize>True</"));
+        cleanup();
+    }
 }
 
 QTEST_GUILESS_MAIN(TrayE2eTest)

@@ -69,6 +69,7 @@ public:
     }
     void FSys_Resize() override { ++resizes; }
     void ShowMainWindow() override { unloadsWhenShown->push_back(*unloads); }
+    void mMinimize_Click() override {}
     store::SettingValues ClosingSettings() const override { return {}; }
     void FSys_Unload(bool) override { ++(*unloads); }
 

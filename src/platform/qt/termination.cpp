@@ -24,15 +24,15 @@ void OnSignal(int) {
 
 } // namespace
 
-void QuitOnTermination() {
+void QuitOnTermination(std::function<void()> end) {
     if (g_signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalPipe) != 0)
         return;
     auto* notifier =
         new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [end = std::move(end)] {
         char byte = 0;
         [[maybe_unused]] const auto read = ::read(g_signalPipe[0], &byte, 1);
-        QCoreApplication::quit();
+        end();
     });
     struct sigaction action {};
     action.sa_handler = OnSignal;
@@ -42,7 +42,7 @@ void QuitOnTermination() {
         ::sigaction(signal, &action, nullptr);
 }
 #else
-void QuitOnTermination() {}
+void QuitOnTermination(std::function<void()>) {}
 #endif
 
 } // namespace platform
