@@ -16,6 +16,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -174,6 +175,10 @@ void FrmSysTray::FSys_Resize() {
 void FrmSysTray::HideMainWindow(QWidget* window) {
     if (!m_host->Available())
         return;
+    // A second start shows a window hidden in the tray from outside (it brings the running copy
+    // forward); the toolkit still counts it hidden, and would not hide it again.
+    if (window->isHidden() && window->windowHandle() && window->windowHandle()->isExposed())
+        window->show();
     window->hide();
     if (window == &m_main)
         m_hostWatch->setEnabled(true);

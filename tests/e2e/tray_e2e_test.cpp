@@ -322,6 +322,14 @@ void TrayE2eTest::closedWindowWaitsInTheTray() {
     // the window comes back and the icon leaves the host.
     QVERIFY(e2e::Keys(*m_server, m_window, {"alt+F4"}));
     QVERIFY(e2e::WaitUntil([this] { return !MainWindowShown(); }, 5000));
+    // A second start brings the hidden window forward; closed, it goes into the tray again.
+    QProcess second;
+    second.setProcessEnvironment(m_server->Environment());
+    second.start(m_program->FilePath(QStringLiteral("zorvane")), {});
+    QVERIFY(second.waitForFinished(10000));
+    QVERIFY(e2e::WaitUntil([this] { return MainWindowShown(); }, 5000));
+    QVERIFY(e2e::Keys(*m_server, m_window, {"alt+F4"}));
+    QVERIFY(e2e::WaitUntil([this] { return !MainWindowShown(); }, 5000));
     QVERIFY(Choose({"Down", "Down", "Down", "Down", "Return"}));
     QVERIFY(e2e::WaitUntil([this] { return MainWindowShown(); }, 5000));
     QVERIFY(e2e::WaitUntil([this] { return EmbeddedIcon().isEmpty(); }, 5000));
