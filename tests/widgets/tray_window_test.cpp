@@ -225,6 +225,10 @@ void TrayWindowTest::mainWindowHidesAndComesBack() {
     // Without one, nothing is hidden: the close box only minimizes.
     w.close();
     QVERIFY(w.isVisible() && w.isMinimized());
+    // Started minimized, the window waits in the tray.
+    TrayFixture started{{"StartMinimized", "True"}};
+    QVERIFY(started.window->Form_Load());
+    QVERIFY(!started.window->isVisible() && started.window->isMinimized());
 }
 
 void TrayWindowTest::themeAnimates() {
