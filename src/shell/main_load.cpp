@@ -36,7 +36,7 @@ bool frmMain::Form_Load() {
         show();
         mnStartMinimized->setChecked(settings.Boolean("StartMinimized"));
         if (mnStartMinimized->isChecked() && FormSys)
-            FormSys->mMinimize_Click();
+            FormSys->mMinimize_Click(); // into the tray with "Hide on minimize"
         else if (mnStartMinimized->isChecked())
             setWindowState(windowState() | Qt::WindowMinimized);
         RunCommandLine();

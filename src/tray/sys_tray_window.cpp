@@ -116,10 +116,14 @@ void FrmSysTray::FSys_Unload(bool writeSettings) {
     if (m_added)
         m_host->Delete();
     m_added = false;
-    if (!writeSettings)
-        return;
+    if (writeSettings)
+        SaveSettings(ClosingSettings());
+}
+
+// Writes tray settings at once; a save that fails is told.
+void FrmSysTray::SaveSettings(const store::SettingValues& values) {
     const std::string& file = m_main.SettingsFile();
-    const store::SettingsWrite result = store::SaveSettings(file, ClosingSettings());
+    const store::SettingsWrite result = store::SaveSettings(file, values);
     if (result != store::SettingsWrite::Saved)
         m_services.dialogs->MessageBox(shell::SettingsNotSavedText(result, file),
                                        "Configuration File Error", platform::MsgIcon::Warning,
@@ -204,12 +208,10 @@ void FrmSysTray::MeQueryUnload(QWidget* window, bool& cancel, int unloadMode) {
     MinimizeIntoTray(window);
 }
 
+// The state to restore is remembered by FSys_Resize, which the main window calls first.
 void FrmSysTray::MeResize(QWidget* window) {
-    if (window->isMinimized()) {
+    if (window->isMinimized())
         HideMainWindow(window);
-        return;
-    }
-    RestoreWindowState = window->isMaximized() ? tray::kMaximized : tray::kNormal;
 }
 
 // The notification area went away (its host ended) while the main window was hidden in it: the

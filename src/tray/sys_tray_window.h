@@ -93,8 +93,9 @@ public:
     int16_t CurrentIconMode = 0;
     int16_t RestoreWindowState = 0;
     std::string LoadedThemeFile;
-    std::vector<QIcon> Animation1; // idle frames; a null icon is an empty slot
-    std::vector<QIcon> Animation2; // running frames
+    // Idle and running frames; a null icon is an empty slot, and slot 0 always exists.
+    std::vector<QIcon> Animation1{QIcon()};
+    std::vector<QIcon> Animation2{QIcon()};
 
     // The menu's commands that act on the tray itself.
     void mTrayIconMode_Click(int index);
@@ -119,6 +120,8 @@ private:
     void ApplyMode(int index);
     void LoadTheme();
     void ShellNotifyModify();
+    void ShowNextFrame(const std::vector<QIcon>& frames, std::size_t& index, bool& reset);
+    void SaveSettings(const store::SettingValues& values);
     bool EngineRunning() const;
     int MainWindowState() const;
     void HideMainWindow(QWidget* window);

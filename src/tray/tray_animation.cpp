@@ -2,9 +2,7 @@
 // running animations that follow the click state, and the theme submenu.
 #include "platform/qt/menu_click.h"
 #include "platform/qt/window_timer.h"
-#include "platform/services.h"
 #include "shell/main_window.h"
-#include "shell/start_up.h"
 #include "store/settings_file.h"
 #include "tray/sys_tray_window.h"
 #include "tray/tray_rules.h"
@@ -52,10 +50,6 @@ std::vector<QIcon> LoadFrames(const std::vector<std::string>& paths) {
     return frames;
 }
 
-void StopTimer(platform::WindowTimer* timer) {
-    timer->setEnabled(false);
-}
-
 // Menu captions show '&' as written, not as a keyboard mnemonic.
 QString MenuText(const std::string& text) {
     return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
@@ -70,8 +64,8 @@ void FrmSysTray::ApplyMode(int index) {
         mTrayIconMode[static_cast<std::size_t>(index)]->setChecked(true);
     PreviousModeItem = index;
     CurrentIconMode = static_cast<int16_t>(index);
-    StopTimer(TmrAnimation1);
-    StopTimer(TmrAnimation2);
+    TmrAnimation1->setEnabled(false);
+    TmrAnimation2->setEnabled(false);
     if (index == tray::kBlankIcon) {
         m_icon = m_blank;
     } else if (index == tray::kMainWindowIcon) {
@@ -102,8 +96,8 @@ void FrmSysTray::LoadTheme() {
 void FrmSysTray::UpdateAnimation() {
     if (CurrentIconMode != tray::kThemeIcon)
         return;
-    StopTimer(TmrAnimation1);
-    StopTimer(TmrAnimation2);
+    TmrAnimation1->setEnabled(false);
+    TmrAnimation2->setEnabled(false);
     m_resetIdle = m_resetRunning = true;
     if (EngineRunning()) {
         TmrAnimation2_Timer();
@@ -115,19 +109,18 @@ void FrmSysTray::UpdateAnimation() {
 }
 
 void FrmSysTray::TmrAnimation1_Timer() {
-    if (Animation1.empty())
-        Animation1.emplace_back();
-    IdleFrameIndex = tray::NextFrameIndex(IdleFrameIndex, Animation1.size(), m_resetIdle);
-    m_resetIdle = false;
-    TrayIcon(Animation1[IdleFrameIndex]);
+    ShowNextFrame(Animation1, IdleFrameIndex, m_resetIdle);
 }
 
 void FrmSysTray::TmrAnimation2_Timer() {
-    if (Animation2.empty())
-        Animation2.emplace_back();
-    RunningFrameIndex = tray::NextFrameIndex(RunningFrameIndex, Animation2.size(), m_resetRunning);
-    m_resetRunning = false;
-    TrayIcon(Animation2[RunningFrameIndex]);
+    ShowNextFrame(Animation2, RunningFrameIndex, m_resetRunning);
+}
+
+// The index moves on before the frame is shown; after a reset it counts from the first slot.
+void FrmSysTray::ShowNextFrame(const std::vector<QIcon>& frames, std::size_t& index, bool& reset) {
+    index = tray::NextFrameIndex(index, frames.size(), reset);
+    reset = false;
+    TrayIcon(frames[index]);
 }
 
 void FrmSysTray::mTrayIconMode_Click(int index) {
@@ -157,12 +150,6 @@ void FrmSysTray::BuildThemeMenu() {
 }
 
 void FrmSysTray::mIconTheme_Click(std::size_t index) {
-    const std::string& file = m_main.SettingsFile();
-    const store::SettingsWrite result =
-        store::SaveSettings(file, {{"TrayIconThemeFile", m_themeItems.at(index).path}});
-    if (result != store::SettingsWrite::Saved)
-        m_services.dialogs->MessageBox(shell::SettingsNotSavedText(result, file),
-                                       "Configuration File Error", platform::MsgIcon::Warning,
-                                       platform::MsgButtons::Ok);
+    SaveSettings({{"TrayIconThemeFile", m_themeItems.at(index).path}});
     ApplyMode(tray::kThemeIcon);
 }
