@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace platform {
 
@@ -19,9 +20,18 @@ inline constexpr uint32_t kMouseEventMiddleDown = 0x0020;
 inline constexpr uint32_t kMouseEventMiddleUp = 0x0040;
 inline constexpr uint32_t kMouseEventAbsolute = 0x8000;
 
+// Whether the session lets this program click now; when not, why, in words for the user.
+struct ClickReadiness {
+    bool ready = true;
+    std::string problem;
+};
+
 class MouseInput {
 public:
     virtual ~MouseInput() = default;
+    // Called before a run starts. A backend that needs the desktop's leave asks for it here (the
+    // run waits for the user's answer); one that cannot click in this session says why.
+    virtual ClickReadiness PrepareToClick() { return {}; }
     // The pointer position in screen pixels, origin at the top left of the primary screen.
     virtual Point GetCursorPos() = 0;
     // Moves the pointer there.
