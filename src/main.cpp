@@ -68,10 +68,13 @@ int main(int argc, char* argv[]) {
     if (!window.Form_Load())
         return 0;
     platform::QuitOnTermination([&window] { window.UnloadForSession(); });
-    // A compositor that goes away ends the program through its shut-down, as a signal does.
+    // A display server that goes away ends the program, its settings written back first: the
+    // toolkit's own connection tells of it, or the Wayland services' connection notices first.
+    platform::EndOnDisplayLoss(
+        [&window](const std::string& why) { window.EndForLostSession(why); });
     native.OnSessionLost([&window](const std::string& why) {
-        std::fprintf(stderr, "zorvane: %s; ending.\n", why.c_str());
-        window.UnloadForSession();
+        window.EndForLostSession(why);
+        std::_Exit(1);
     });
     // The session or a signal ends the program: nobody is there to read a message.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,

@@ -117,9 +117,11 @@ void frmCapture::TakePicture(QScreen* screen) {
         picture = capture->Capture(screen->name().toStdString(), area.x(), area.y(), area.width(),
                                    area.height());
     if (picture && picture->width > 0 && picture->height > 0) {
+        // The image only looks at the pixels: the picture keeps a copy of its own.
         const QImage image(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width,
                            picture->height, picture->width * 4, QImage::Format_RGB32);
-        m_picture = QPixmap::fromImage(image.scaled(area.size()));
+        m_picture = QPixmap::fromImage(image.size() == area.size() ? image.copy()
+                                                                   : image.scaled(area.size()));
         return;
     }
     // No picture: a faint veil over the desktop shows that picking is on.

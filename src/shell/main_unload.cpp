@@ -7,6 +7,7 @@
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/start_up.h"
+#include "store/file_system.h"
 #include "store/settings_file.h"
 #include "store/settings_values.h"
 #include "tray/tray_window.h"
@@ -39,6 +40,19 @@ void frmMain::Unload() {
 void frmMain::UnloadForSession() {
     m_unloadingForSession = true;
     Unload();
+}
+
+void frmMain::EndForLostSession(const std::string& why) {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    m_unloadingForSession = true;
+    std::fprintf(stderr, "zorvane: the display is gone (%s); writing the settings back.\n",
+                 why.c_str());
+    if (!strHotKeyFile.empty())
+        store::DeleteFile(strHotKeyFile);
+    WriteSettingsBack();
+    std::fflush(nullptr);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {

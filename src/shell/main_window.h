@@ -126,6 +126,9 @@ public:
     // The same when the session or a signal ends the program: a problem is told on standard
     // error, not in a message box.
     void UnloadForSession();
+    // The display server went away under the program: only what needs no display is done (the
+    // signal file given up, the settings written back), and the caller ends the process.
+    void EndForLostSession(const std::string& why);
     frmAbout* AboutWindow() const { return m_about.get(); }
     // The about window, loaded hidden on first use.
     frmAbout& AboutForm();

@@ -17,6 +17,8 @@ public:
     explicit SwaySession(bool xwayland = false);
     ~SwaySession() override;
     bool Start();
+    // Ends the compositor, as when a session ends under its programs.
+    void Stop() { SessionUser::End(m_sway); }
     QProcessEnvironment Environment() const override;
     QStringList FindWindows(const QString& caption) const override;
     bool Launch(QProcess& process, const QString& program, const QStringList& arguments,

@@ -71,6 +71,10 @@ int main(int argc, char** argv) {
         Settle(display);
     }
     zwlr_virtual_pointer_v1_destroy(pointer);
+    wl_proxy_destroy(reinterpret_cast<wl_proxy*>(g_manager));
+    if (g_seat)
+        wl_seat_destroy(g_seat);
+    wl_registry_destroy(registry);
     wl_display_roundtrip(display);
     wl_display_disconnect(display);
     return 0;

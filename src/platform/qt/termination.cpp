@@ -1,6 +1,17 @@
 #include "platform/qt/termination.h"
 
 #include <QCoreApplication>
+#include <QSemaphore>
+#include <QThread>
+
+#include <atomic>
+#include <memory>
+
+#include <cstdio>
+#include <utility>
+
+#include <array>
+#include <string_view>
 
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
@@ -44,5 +55,66 @@ void QuitOnTermination(std::function<void()> end) {
 #else
 void QuitOnTermination(std::function<void()>) {}
 #endif
+
+namespace {
+
+QtMessageHandler g_previousHandler = nullptr;
+std::function<void(const std::string&)> g_onDisplayLoss;
+
+// The toolkit's words just before it ends the process for a lost display.
+bool TellsOfDisplayLoss(std::string_view message) {
+    constexpr std::array<std::string_view, 3> kLoss = {
+        "The Wayland connection broke", "The Wayland connection experienced a fatal error",
+        "The X11 connection broke"};
+    for (std::string_view loss : kLoss)
+        if (message.substr(0, loss.size()) == loss)
+            return true;
+    return false;
+}
+
+// The toolkit may tell of the loss on a thread of its own, just before it ends the process: the
+// last keeping then runs on the window thread while this thread waits for it, a few seconds at
+// most (the window thread may itself be waiting for the display). Told on the window thread,
+// which may end the process right after, the keeping runs there at once (it is done only once
+// however often it is told).
+void KeepBeforeTheEnd(const std::string& why) {
+    QCoreApplication* application = QCoreApplication::instance();
+    if (QThread::currentThread() == application->thread()) {
+        g_onDisplayLoss(why);
+        return;
+    }
+    static std::atomic_flag asked = ATOMIC_FLAG_INIT;
+    if (asked.test_and_set())
+        return;
+    const auto done = std::make_shared<QSemaphore>();
+    QMetaObject::invokeMethod(
+        application,
+        [why, done] {
+            g_onDisplayLoss(why);
+            done->release();
+        },
+        Qt::QueuedConnection);
+    done->tryAcquire(1, 3000);
+}
+
+void WatchMessages(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if ((type == QtWarningMsg || type == QtFatalMsg) && g_onDisplayLoss &&
+        QCoreApplication::instance()) {
+        const std::string text = message.toStdString();
+        if (TellsOfDisplayLoss(text))
+            KeepBeforeTheEnd(text);
+    }
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+} // namespace
+
+void EndOnDisplayLoss(std::function<void(const std::string&)> end) {
+    g_onDisplayLoss = std::move(end);
+    g_previousHandler = qInstallMessageHandler(WatchMessages);
+}
 
 } // namespace platform
