@@ -1,10 +1,15 @@
 // Click timing of the real program under Xvfb against its nominal schedule, with xdotool's
 // repeated click as a peer in the same run; and the program's peak memory and CPU use while it
-// clicks. The clicks are timed by the server (the recorder logs the server's timestamps).
+// clicks. The clicks are timed by the server (the recorder logs the server's timestamps). The same
+// runs on a Wayland desktop (a headless sway), timed by the compositor's event times as the
+// Wayland recorder receives them, and an idle copy's CPU use there.
 //
 //   click_timing            prints a table; exit code 0 when the targets are met
 #include "click_bench.h"
 #include "harness.h"
+#include "wayland_session.h"
+
+#include "click/click_rules.h"
 
 #include <QCoreApplication>
 
@@ -21,6 +26,39 @@ bool RunProgram(e2e::XServer& server, e2e::Recorder& recorder, int interval, int
     const QString window = program.WaitForWindow();
     return !window.isEmpty() &&
            bench::MeasureClickRun(server, recorder, program, window, interval, count, run);
+}
+
+// A counted run started by the command line on sway, aimed into the recorder.
+bool RunOnWayland(const e2e::SwaySession& session, e2e::WaylandRecorder& recorder, int interval,
+                  int count, bench::Timing& timing) {
+    const size_t before = recorder.Presses().size();
+    e2e::Program program(session);
+    if (!program.WriteSettings({{"XPStyle", "False"},
+                                {"RepeatClick", "1"},
+                                {"Clicks", std::to_string(count)},
+                                {"Coordx", "300"},
+                                {"Coordy", "300"},
+                                {"ClickIntervalinms", std::to_string(interval)}}) ||
+        !program.Start({QStringLiteral("run")}))
+        return false;
+    const qint64 gap = click::NominalGap(interval);
+    if (!recorder.WaitForPresses(before + size_t(count), int(gap) * count + 15000))
+        return false;
+    const auto all = recorder.Presses();
+    timing = bench::Measure({all.begin() + qsizetype(before), all.end()}, gap);
+    return true;
+}
+
+// An idle copy's CPU use over 20 s, in percent of one core.
+double IdleCpuOnWayland(const e2e::SwaySession& session) {
+    e2e::Program program(session);
+    if (!program.WriteSettings({{"XPStyle", "False"}}) || !program.Start() ||
+        program.WaitForWindow(10000).isEmpty())
+        return -1;
+    e2e::WaitUntil([] { return false; }, 2000); // past the start
+    const double first = e2e::ProcessCpuSeconds(program.Processes().at(0));
+    e2e::WaitUntil([] { return false; }, 20000);
+    return 100.0 * (e2e::ProcessCpuSeconds(program.Processes().at(0)) - first) / 20.0;
 }
 
 } // namespace
@@ -58,8 +96,29 @@ int main(int argc, char** argv) {
                 double(std::max(fast.peakKb, slow.peakKb)) / 1024.0, fast.cpuPercent,
                 slow.cpuPercent);
 
+    e2e::SwaySession session;
+    e2e::WaylandRecorder waylandRecorder(session);
+    bench::Timing waylandFast;
+    bench::Timing waylandSlow;
+    if (!session.Start() || !waylandRecorder.Start() ||
+        !RunOnWayland(session, waylandRecorder, 0, 50, waylandFast) ||
+        !RunOnWayland(session, waylandRecorder, 1000, 10, waylandSlow)) {
+        std::fprintf(stderr, "click_timing: the program did not make its clicks on sway\n");
+        return 2;
+    }
+    const double idle = IdleCpuOnWayland(session);
+    std::printf("\nClick timing on a headless sway, from the compositor's event times (ms)\n");
+    bench::PrintTimingHeading();
+    bench::PrintTiming("zorvane on Wayland, interval 0", waylandFast, 100);
+    bench::PrintTiming("zorvane on Wayland, interval 1000", waylandSlow, 1100);
+    std::printf("\nzorvane idle on Wayland: CPU %.2f%% of one core over 20 s (target <= 0.3%%)\n",
+                idle);
+
     const bool met = fast.timing.clicks == 50 && slow.timing.clicks == 10 &&
-                     bench::OnSchedule(fast.timing) && bench::OnSchedule(slow.timing);
+                     bench::OnSchedule(fast.timing) && bench::OnSchedule(slow.timing) &&
+                     waylandFast.clicks == 50 && waylandSlow.clicks == 10 &&
+                     bench::OnSchedule(waylandFast) && bench::OnSchedule(waylandSlow) &&
+                     idle >= 0 && idle <= 0.3;
     std::printf("targets (%s): %s\n", bench::kScheduleTargets, met ? "met" : "MISSED");
     return met ? 0 : 1;
 }

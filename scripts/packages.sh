@@ -1,20 +1,24 @@
 # Debian packages the project needs, and installing only those missing. Sourced by the scripts.
 
 # Building the program.
-BUILD_PACKAGES="build-essential cmake qt6-base-dev libpugixml-dev libx11-dev libxtst-dev"
+BUILD_PACKAGES="build-essential cmake pkg-config qt6-base-dev libpugixml-dev libx11-dev libxtst-dev
+    libwayland-dev wayland-protocols"
 # Building the Debian package: dpkg-shlibdeps (dpkg-dev) and the file type reader CPack uses.
 PACKAGE_PACKAGES="dpkg-dev file"
 # Running it (fonts, the desktop's opener for the help text and links), also on a machine
 # without a display (the virtual display demo).
-RUN_PACKAGES="fonts-dejavu-core xdg-utils xvfb xdotool"
+RUN_PACKAGES="fonts-dejavu-core xdg-utils xvfb xdotool qt6-wayland"
 # Benchmarking: a window manager and a notification-area host for the tray icon's benchmark.
 BENCH_PACKAGES="openbox trayer"
 # Testing: the Win32 cross-compile check and Wine to run the Win32 backends, the fuzzers,
 # formatting, a window manager for the window finder's tests, a notification-area host for the
 # tray's and xwininfo (x11-utils) to see its window tree, the installed files' validators, a clean
-# Debian root for the package's dependencies.
+# Debian root for the package's dependencies; a headless sway with Xwayland for the Wayland
+# tests, wtype as the user's keyboard there, and setpriv (util-linux) to run that session as an
+# unprivileged user.
 TEST_PACKAGES="g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-format openbox trayer
-    x11-utils desktop-file-utils appstream debootstrap $PACKAGE_PACKAGES"
+    x11-utils desktop-file-utils appstream debootstrap sway xwayland wtype util-linux
+    $PACKAGE_PACKAGES"
 
 ensure_packages() {
     local missing=() package
