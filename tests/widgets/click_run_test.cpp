@@ -25,6 +25,8 @@ private slots:
     void refusedStarts_data();
     void refusedStarts();
     void safetyRefusalSelectsTheInterval();
+    void sessionThatCannotClickIsTold_data();
+    void sessionThatCannotClickIsTold();
     void countedRunEndsIdle_data();
     void countedRunEndsIdle();
     void fractionalCountClicksOnceMore();
@@ -313,6 +315,29 @@ void ClickRunTest::safetyRefusalSelectsTheInterval() {
     w.btnStartStop_Click();
     QVERIFY(f.Idle());
     QCOMPARE(w.InitialRepeatClicks(), 8);
+}
+
+// A session where nothing can click refuses the run with its reason; a notice is told and the
+// run goes on.
+void ClickRunTest::sessionThatCannotClickIsTold_data() {
+    QTest::addColumn<bool>("ready");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("nothing can click") << false << "Cannot click";
+    QTest::newRow("clicks reach X11 programs only") << true << "Clicking in this session";
+}
+
+void ClickRunTest::sessionThatCannotClickIsTold() {
+    QFETCH(bool, ready);
+    MainWindowFixture f;
+    frmMain& w = *f.window;
+    Accepting(w, QStringLiteral("0"), QStringLiteral("3"));
+    f.mouse.readiness = {ready, ready ? "" : "why not", ready ? "what to know" : ""};
+    w.btnStartStop_Click();
+    QCOMPARE(f.dialogs.shown().size(), size_t{1});
+    QTEST(QString::fromStdString(f.dialogs.shown().front().title), "title");
+    QCOMPARE(f.dialogs.shown().front().text, std::string(ready ? "what to know" : "why not"));
+    QCOMPARE(f.Idle(), !ready);
+    QCOMPARE(f.RunningTimer() == QStringLiteral("none"), !ready);
 }
 
 void ClickRunTest::countedRunEndsIdle_data() {
