@@ -66,7 +66,8 @@ frmMain::~frmMain() {
     delete m_capture.data();
 }
 
-// Every control and menu item carries its name, for accessibility tools and tests.
+// Every control and menu item carries its name, for accessibility tools and tests; the fields also
+// carry what a screen reader calls them.
 void frmMain::NameControls() {
     const std::pair<QObject*, const char*> named[] = {{fraCoord, "fraCoord"},
                                                       {txtX, "txtX"},
@@ -107,6 +108,20 @@ void frmMain::NameControls() {
                                                       {mnAbout, "mnAbout"}};
     for (const auto& [object, name] : named)
         object->setObjectName(QLatin1String(name));
+    // What a screen reader says for the fields whose frame's caption would name several alike.
+    const std::pair<QWidget*, const char*> spoken[] = {{txtX, "x"},
+                                                       {txtY, "y"},
+                                                       {txtDelay, "delay in seconds"},
+                                                       {txtInterval, "interval in ms"},
+                                                       {chkRange, "random interval"},
+                                                       {txtInterval2, "upper interval in ms"},
+                                                       {txtRepeatClick, "clicks"},
+                                                       {txtHr, "hours"},
+                                                       {txtMin, "minutes"},
+                                                       {txtSec, "seconds"},
+                                                       {txtMilliSec, "milliseconds"}};
+    for (const auto& [widget, name] : spoken)
+        widget->setAccessibleName(QLatin1String(name));
 }
 
 void frmMain::CreateMenus() {
