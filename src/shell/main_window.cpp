@@ -108,18 +108,21 @@ void frmMain::NameControls() {
                                                       {mnAbout, "mnAbout"}};
     for (const auto& [object, name] : named)
         object->setObjectName(QLatin1String(name));
-    // What a screen reader says for the fields whose frame's caption would name several alike.
-    const std::pair<QWidget*, const char*> spoken[] = {{txtX, "x"},
-                                                       {txtY, "y"},
-                                                       {txtDelay, "delay in seconds"},
-                                                       {txtInterval, "interval in ms"},
-                                                       {chkRange, "random interval"},
-                                                       {txtInterval2, "upper interval in ms"},
-                                                       {txtRepeatClick, "clicks"},
-                                                       {txtHr, "hours"},
-                                                       {txtMin, "minutes"},
-                                                       {txtSec, "seconds"},
-                                                       {txtMilliSec, "milliseconds"}};
+    // What a screen reader says for the controls whose caption alone does not tell what they are
+    // (a field would take its frame's caption, the same for all of the frame's fields).
+    const std::pair<QWidget*, const char*> spoken[] = {
+        {txtX, "x"},
+        {txtY, "y"},
+        {txtDelay, "delay in seconds"},
+        {txtInterval, "interval in ms"},
+        {chkRange, "random interval"},
+        {txtInterval2, "upper interval in ms"},
+        {chkRepeatClick, "click a set number of times"},
+        {txtRepeatClick, "clicks"},
+        {txtHr, "hours"},
+        {txtMin, "minutes"},
+        {txtSec, "seconds"},
+        {txtMilliSec, "milliseconds"}};
     for (const auto& [widget, name] : spoken)
         widget->setAccessibleName(QLatin1String(name));
 }
