@@ -53,8 +53,10 @@ bool frmMain::IsIdle() const {
     return btnStartStop->text() == kStartCaption;
 }
 
+// While a sequence is halted the command ends it, as a stop would.
 void frmMain::btnStartStop_Click() {
-    if (!IsIdle()) {
+    if (!IsIdle() || m_sequenceHalted) {
+        m_sequenceHalted = false;
         tmr1sec->setEnabled(false);
         tmrClick->setEnabled(false);
         tmrDelay->setEnabled(false);
@@ -73,9 +75,11 @@ void frmMain::btnStartStop_Click() {
         return;
     }
     // A sequence whose row was refused halts: the windows turn idle, so that the row can be
-    // mended and handed over again with Start, instead of staying locked as if running.
-    if (numTotalEventsToRun > 0)
+    // mended, until Start/Stop ends the sequence or "Start events" plays it from its first row.
+    if (numTotalEventsToRun > 0) {
+        m_sequenceHalted = true;
         SetIdleState(true);
+    }
 }
 
 // In a sequence, copies the next row into the settings; a row that cannot be handed over ends

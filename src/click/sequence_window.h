@@ -37,8 +37,8 @@ public:
     // The settings the window writes when it closes, in their order.
     virtual std::vector<std::pair<std::string_view, std::string>> ClosingSettings() { return {}; }
 
-    // After the location picker served row `row`: shows the window again and puts the picked
-    // position into the row.
+    // Shows the window again, in front: after the location picker served a row (SetRowPosition
+    // then puts the picked position into the row), or when its menu item is ticked again.
     virtual void ShowWindow() = 0;
     virtual void SetRowPosition(int row, const QString& x, const QString& y) = 0;
 };

@@ -8,7 +8,7 @@
 #include "runtime/conversions.h"
 #include "shell/app_info.h"
 #include "shell/main_window.h"
-#include "store/atomic_write.h"
+#include "store/backup_file.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 #include "store/xml_document.h"
@@ -22,17 +22,19 @@
 
 namespace {
 
+// The commands are narrower than the line allows, so that the check boxes between them have room
+// for their whole captions.
 QPushButton* Command(QWidget* parent, const char* caption, const char* name, int x, int y) {
     auto* button = new QPushButton(QString::fromLatin1(caption), parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, y, 97, 25);
+    button->setGeometry(x, y, 90, 25);
     return button;
 }
 
-QCheckBox* Option(QWidget* parent, const char* caption, const char* name, int x, int y) {
+QCheckBox* Option(QWidget* parent, const char* caption, const char* name, int x, int y, int width) {
     auto* box = new QCheckBox(QString::fromLatin1(caption), parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(x, y, 97, 21);
+    box->setGeometry(x, y, width, 21);
     return box;
 }
 
@@ -40,15 +42,15 @@ QCheckBox* Option(QWidget* parent, const char* caption, const char* name, int x,
 
 void frmMouseEvents::CreateCommands() {
     btnEventAdd = Command(this, "&Add event", "btnEventAdd", 8, 288);
-    btnEventClear = Command(this, "&Clear events", "btnEventClear", 110, 288);
-    chkAutoMinimize = Option(this, "Auto Minimize", "chkAutoMinimize", 212, 290);
-    btnEventStart = Command(this, "Start &events", "btnEventStart", 312, 288);
+    btnEventClear = Command(this, "&Clear events", "btnEventClear", 102, 288);
+    chkAutoMinimize = Option(this, "Auto Minimize", "chkAutoMinimize", 196, 290, 119);
+    btnEventStart = Command(this, "Start &events", "btnEventStart", 319, 288);
     btnSave = Command(this, "Save to &XML", "btnSave", 8, 318);
-    btnLoad = Command(this, "&Load XML", "btnLoad", 110, 318);
-    chkLoopEvents = Option(this, "Loop Events", "chkLoopEvents", 212, 320);
-    chkLoopEvents->setFixedWidth(90);
+    btnLoad = Command(this, "&Load XML", "btnLoad", 102, 318);
+    chkLoopEvents = Option(this, "Loop Events", "chkLoopEvents", 196, 320, 104);
     txtLoop = new QLineEdit(QStringLiteral("1"), this);
     txtLoop->setObjectName(QStringLiteral("txtLoop"));
+    txtLoop->setAccessibleName(QStringLiteral("Loop count"));
     txtLoop->setGeometry(304, 320, 57, 21);
     txtLoop->setToolTip(QStringLiteral("Times to repeat mouse click"));
     txtLoop->setEnabled(false);
@@ -122,24 +124,29 @@ bool frmMouseEvents::CreateEventsFile() {
     return false;
 }
 
+// A missing file is made without a question; a damaged one may be replaced (kept as a backup
+// first); a good one is overwritten when the user agrees.
 void frmMouseEvents::btnSave_Click() {
     if (!chkLoopEvents->isChecked())
         txtLoop->setText(QStringLiteral("1"));
-    if (store::FileExists(strEventsPath)) {
-        if (m_dialogs.MessageBox("Overwrite existing events.xml?", "Confirmation",
-                                 platform::MsgIcon::None,
-                                 platform::MsgButtons::YesNo) != platform::MsgResult::Yes)
-            return;
-    } else if (!CreateEventsFile()) {
-        return;
-    }
     store::XmlDocument document;
-    const store::LoadResult loaded = document.loadFile(strEventsPath);
-    if (loaded != store::LoadResult::Loaded) {
-        Message(strEventsPath +
-                (loaded == store::LoadResult::Unreadable || loaded == store::LoadResult::TooLarge
-                     ? " cannot be read."
-                     : " not found."));
+    const store::LoadResult found = document.loadFile(strEventsPath);
+    bool ready = false;
+    if (found == store::LoadResult::Loaded)
+        ready = Ask("Overwrite existing events.xml?");
+    else if (found == store::LoadResult::Missing)
+        ready = CreateEventsFile();
+    else if (found == store::LoadResult::Damaged)
+        ready = Ask(strEventsPath + " cannot be read as an event file.\nReplace it? The damaged "
+                                    "file is kept as a backup first.") &&
+                ReplaceDamagedFile();
+    else
+        Message(strEventsPath + " cannot be read.");
+    if (!ready)
+        return;
+    if (found != store::LoadResult::Loaded &&
+        document.loadFile(strEventsPath) != store::LoadResult::Loaded) {
+        Message(strEventsPath + " cannot be read.");
         return;
     }
     events::WriteEventFile(document, m_rows, txtLoop->text().toStdString());
@@ -147,7 +154,24 @@ void frmMouseEvents::btnSave_Click() {
         Message(strEventsPath + " could not be saved.");
 }
 
-// A damaged file is kept under a backup name before the skeleton replaces it.
+bool frmMouseEvents::Ask(const std::string& question) {
+    return m_dialogs.MessageBox(question, "Confirmation", platform::MsgIcon::None,
+                                platform::MsgButtons::YesNo) == platform::MsgResult::Yes;
+}
+
+// A damaged file is kept under the next backup name before the skeleton replaces it.
+bool frmMouseEvents::ReplaceDamagedFile() {
+    const std::optional<std::string> backup = store::KeepBackup(strEventsPath);
+    if (!backup) {
+        Message(strEventsPath + " could not be kept as a backup; it was left as it is.");
+        return false;
+    }
+    if (!CreateEventsFile())
+        return false;
+    Message("The damaged file is kept as " + *backup + ".");
+    return true;
+}
+
 void frmMouseEvents::btnLoad_Click() {
     store::XmlDocument document;
     const store::LoadResult loaded = document.loadFile(strEventsPath);
@@ -158,20 +182,12 @@ void frmMouseEvents::btnLoad_Click() {
         return;
     }
     if (loaded != store::LoadResult::Loaded) {
-        if (m_dialogs.MessageBox(strEventsPath + " not found.\nCreate events.xml?", "Confirmation",
-                                 platform::MsgIcon::None,
-                                 platform::MsgButtons::YesNo) != platform::MsgResult::Yes)
+        if (!Ask(strEventsPath + " not found.\nCreate events.xml?"))
             return;
-        const std::string backup = strEventsPath + ".bak";
-        const bool damaged = loaded != store::LoadResult::Missing;
-        if (damaged &&
-            store::CopyFileAtomically(strEventsPath, backup, store::LinkRule::ReplaceLink) !=
-                store::WriteResult::Written) {
-            Message(strEventsPath + " could not be kept as " + backup + "; it was left as it is.");
-            return;
-        }
-        if (CreateEventsFile() && damaged)
-            Message("The damaged file is kept as " + backup + ".");
+        if (loaded == store::LoadResult::Missing)
+            CreateEventsFile();
+        else
+            ReplaceDamagedFile();
         return;
     }
     events::EventFileContent content;

@@ -110,7 +110,7 @@ void WriteEventFile(store::XmlDocument& document, const std::vector<TableRow>& r
         AppendEventElement(document, root, row);
     store::XmlNode attribute = document.createAttribute("Loop");
     attribute.setText(loop);
-    root.attributes().setNamedItem(attribute);
+    root.attributes().setFirstNamedItem(attribute);
 }
 
 std::vector<std::string> EventFileSkeleton() {

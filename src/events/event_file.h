@@ -64,8 +64,8 @@ EventRecord ToRecord(const EventFields& fields);
 EventRecord ToRecord(const TableRow& row);
 
 // Replaces every child of the loaded document's root by one Event element per row and sets its
-// Loop attribute; the declaration, comments outside the root, the root's name and its other
-// attributes stay.
+// Loop attribute as the root's first, the one a load reads; the declaration, comments outside
+// the root, the root's name and its other attributes (in their order) stay.
 void WriteEventFile(store::XmlDocument& document, const std::vector<TableRow>& rows,
                     std::string_view loop);
 

@@ -24,9 +24,44 @@ namespace {
 constexpr int kPoolSize = 16;
 const QString kLeft = QStringLiteral("Left");
 const QString kRight = QStringLiteral("Right");
+// What a screen reader calls each cell of a row after "Row n, " (the number tells the highlight).
+constexpr const char* kCellNames[events::kColumns] = {nullptr,
+                                                      "x",
+                                                      "y",
+                                                      "pick position",
+                                                      "left button",
+                                                      "clicks",
+                                                      "interval in ms",
+                                                      "random interval",
+                                                      "upper interval in ms"};
 
 void Place(QWidget* widget, const events::Rect& rect) {
     widget->setGeometry(rect.left, rect.top, rect.width, rect.height);
+}
+
+// A text that is already shown stays as it is, caret and selection with it.
+void ShowText(QLineEdit* box, const std::string& text) {
+    const QString shown = QString::fromStdString(text);
+    if (box->text() != shown)
+        box->setText(shown);
+}
+
+// The number label: bold while its row plays, grey once played; a screen reader hears which.
+void ShowMark(QLabel* label, int row, frmMouseEvents::Mark mark) {
+    using Mark = frmMouseEvents::Mark;
+    label->setAccessibleName(QStringLiteral("Row %1").arg(row + 1) +
+                             (mark == Mark::Playing  ? QStringLiteral(", playing")
+                              : mark == Mark::Played ? QStringLiteral(", played")
+                                                     : QString()));
+    if (label->font().bold() != (mark == Mark::Playing)) {
+        QFont font = label->font();
+        font.setBold(mark == Mark::Playing);
+        label->setFont(font);
+    }
+    const QPalette::ColorRole role =
+        mark == Mark::Played ? QPalette::PlaceholderText : QPalette::WindowText;
+    if (label->foregroundRole() != role)
+        label->setForegroundRole(role);
 }
 
 QLineEdit* RowBox(QWidget* parent, int limit, const char* tip) {
@@ -156,52 +191,86 @@ void frmMouseEvents::Bind(RowControls& c, int row) {
             widgets[column]->show();
     }
     c.lblNo->setText(QString::number(row + 1));
-    const bool bold = m_marks[size_t(row)] == Mark::Playing;
-    if (c.lblNo->font().bold() != bold) {
-        QFont font = c.lblNo->font();
-        font.setBold(bold);
-        c.lblNo->setFont(font);
-    }
-    const QPalette::ColorRole role =
-        m_marks[size_t(row)] == Mark::Played ? QPalette::PlaceholderText : QPalette::WindowText;
-    if (c.lblNo->foregroundRole() != role)
-        c.lblNo->setForegroundRole(role);
+    ShowMark(c.lblNo, row, m_marks[size_t(row)]);
+    for (size_t column = 1; column < widgets.size(); ++column)
+        widgets[column]->setAccessibleName(
+            QStringLiteral("Row %1, %2").arg(row + 1).arg(QLatin1String(kCellNames[column])));
     const QSignalBlocker quietButton(c.chkButton);
     const QSignalBlocker quietRange(c.chkRange);
-    c.txtX->setText(QString::fromStdString(data.x));
-    c.txtY->setText(QString::fromStdString(data.y));
-    c.txtRepeat->setText(QString::fromStdString(data.clicks));
-    c.txtInterval->setText(QString::fromStdString(data.interval));
-    c.txtInterval2->setText(QString::fromStdString(data.interval2));
+    ShowText(c.txtX, data.x);
+    ShowText(c.txtY, data.y);
+    ShowText(c.txtRepeat, data.clicks);
+    ShowText(c.txtInterval, data.interval);
+    ShowText(c.txtInterval2, data.interval2);
     c.chkButton->setChecked(data.left);
     c.chkButton->setText(data.left ? kLeft : kRight);
     c.chkRange->setChecked(data.range);
     c.txtInterval2->setEnabled(data.range);
 }
 
-// The pool follows the rows in sight. A control leaving sight lets go of the keyboard first, so
-// that the focus does not pass to a neighbour and scroll the table back.
+// The pool follows the rows in sight. The keyboard stays in the table: a cell leaving sight hands
+// it to the same column of the nearest row in sight (meanwhile the window holds it, so that it
+// does not pass along the chain to a row leaving sight too).
 void frmMouseEvents::ShowRowsInSight() {
     const events::RowSpan span = events::RowsInSight(picInner->y(), m_clip->height(), TableRows());
     std::vector<RowControls*> free;
+    int focusRow = -1;
+    size_t focusColumn = 0;
     for (const auto& c : m_pool) {
         if (c->row >= span.first && c->row <= span.last && c->row < TableRows())
             continue;
         const auto widgets = c->Widgets();
-        if (std::any_of(widgets.begin(), widgets.end(), [](QWidget* w) { return w->hasFocus(); }))
+        const auto focused = std::find(widgets.begin(), widgets.end(), focusWidget());
+        if (focused != widgets.end()) {
+            focusRow = c->row;
+            focusColumn = size_t(focused - widgets.begin());
             setFocus(Qt::OtherFocusReason);
+        }
         c->row = -1;
         for (QWidget* widget : widgets)
             widget->hide();
         free.push_back(c.get());
     }
-    // Free entries in pool order, so that at the top the tab order follows the rows.
     size_t next = 0;
     for (int row = span.first; row <= span.last; ++row) {
         if (ControlsOf(row) || next == free.size())
             continue;
         Bind(*free[next++], row);
     }
+    if (next > 0)
+        FollowTabOrder(span);
+    if (focusRow >= 0 && span.first <= span.last)
+        FocusCell(std::clamp(focusRow, span.first, span.last), focusColumn);
+}
+
+// Tab goes through the rows in sight in their order.
+void frmMouseEvents::FollowTabOrder(const events::RowSpan& span) {
+    QWidget* previous = nullptr;
+    for (int row = span.first; row <= span.last; ++row)
+        if (const RowControls* c = ControlsOf(row))
+            for (QWidget* cell : c->Widgets()) {
+                if (cell == c->lblNo)
+                    continue;
+                if (previous)
+                    setTabOrder(previous, cell);
+                previous = cell;
+            }
+}
+
+// A cell that cannot take the keyboard (a disabled upper interval) gives it to the row's x.
+void frmMouseEvents::FocusCell(int row, size_t column) {
+    if (RowControls* c = ControlsOf(row)) {
+        QWidget* cell = c->Widgets()[column];
+        (cell->isEnabled() ? cell : c->txtX)->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+// The table's data changed: every row in sight shows it at once.
+void frmMouseEvents::ShowTableData() {
+    ShowRowsInSight();
+    for (const auto& c : m_pool)
+        if (c->row >= 0)
+            Bind(*c, c->row);
 }
 
 frmMouseEvents::RowControls* frmMouseEvents::ControlsOf(int row) {
@@ -235,6 +304,7 @@ void frmMouseEvents::FitPanel() {
     const events::Rect panel = events::InnerPanel(TableRows());
     picInner->resize(panel.width, panel.height);
     LayoutScrollArea();
+    ShowTableData();
 }
 
 void frmMouseEvents::LayoutScrollArea() {
@@ -294,6 +364,7 @@ void frmMouseEvents::btnLocate_Click(int row) {
 void frmMouseEvents::ShowWindow() {
     showNormal();
     raise();
+    activateWindow();
 }
 
 void frmMouseEvents::SetRowPosition(int row, const QString& x, const QString& y) {

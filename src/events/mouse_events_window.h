@@ -5,6 +5,7 @@
 
 #include "click/sequence_window.h"
 #include "events/event_file.h"
+#include "events/table_layout.h"
 
 #include <QWidget>
 
@@ -111,6 +112,9 @@ private:
     std::unique_ptr<RowControls> CreateRowControls();
     void Bind(RowControls& controls, int row);
     void ShowRowsInSight();
+    void FollowTabOrder(const events::RowSpan& span);
+    void FocusCell(int row, size_t column);
+    void ShowTableData();
     void LayoutScrollArea();
     void FitPanel();
     void ScrollIntoSight(int row);
@@ -118,6 +122,8 @@ private:
     void SetMark(int row, Mark mark);
     void FollowTableOnScreen();
     bool CreateEventsFile();
+    bool ReplaceDamagedFile();
+    bool Ask(const std::string& question);
     void Message(const std::string& text);
     void Form_Unload();
 

@@ -15,7 +15,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+// A halted sequence ends first, as after a stop; the table then plays from its first row.
 void frmMouseEvents::btnEventStart_Click() {
+    if (m_main.SequenceHalted())
+        m_main.btnStartStop_Click();
     if (!m_main.bAutorun) {
         numEventCount = int16_t(Rows + 1);
         for (int row = 0; row <= Rows && row < TableRows(); ++row)

@@ -6,9 +6,10 @@
 namespace events {
 namespace {
 
-// The first row's controls.
+// The first row's controls. The button's check box reaches to the next column, so that its caption
+// "Right" is never cut.
 constexpr Rect kFirstRow[kColumns] = {
-    {12, 17, 25, 17},  {44, 16, 33, 19},  {80, 16, 33, 19},  {116, 17, 25, 17}, {156, 16, 49, 17},
+    {12, 17, 25, 17},  {44, 16, 33, 19},  {80, 16, 33, 19},  {116, 17, 25, 17}, {156, 16, 55, 17},
     {212, 16, 33, 19}, {256, 16, 49, 19}, {316, 16, 13, 17}, {332, 16, 49, 19},
 };
 
@@ -26,8 +27,7 @@ Rect CellRect(Column column, int row) {
 
 Rect InnerPanel(int rows) {
     const Rect last = CellRect(Column::Interval2, std::max(rows, 1) - 1);
-    return {0, 0, std::max(397, last.left + last.width + 8),
-            std::max(241, last.top + last.height + 8)};
+    return {0, 0, last.left + last.width + 8, std::max(241, last.top + last.height + 8)};
 }
 
 ScrollLayout LayoutScrollArea(const ScrollInputs& in) {

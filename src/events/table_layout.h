@@ -23,8 +23,9 @@ struct Rect {
 // A control of row `row` (0-based) in the inner panel.
 Rect CellRect(Column column, int row);
 
-// The inner panel for `rows` rows: to the last upper-interval box's right and bottom, plus 8.
-// The panel starts 397 by 241 and never shrinks below that.
+// The inner panel for `rows` rows: to the last upper-interval box's right and bottom, plus 8
+// (389 wide, so that beside the vertical bar the viewport needs no horizontal one). The panel
+// starts 397 by 241 and is never less than 241 high.
 Rect InnerPanel(int rows);
 
 struct ScrollBar {

@@ -66,7 +66,8 @@ frmMain::~frmMain() {
     delete m_capture.data();
 }
 
-// Every control and menu item carries its name, for accessibility tools and tests.
+// Every control and menu item carries its name, for accessibility tools and tests; the fields also
+// carry what a screen reader calls them.
 void frmMain::NameControls() {
     const std::pair<QObject*, const char*> named[] = {{fraCoord, "fraCoord"},
                                                       {txtX, "txtX"},
@@ -107,6 +108,23 @@ void frmMain::NameControls() {
                                                       {mnAbout, "mnAbout"}};
     for (const auto& [object, name] : named)
         object->setObjectName(QLatin1String(name));
+    // What a screen reader says for the controls whose caption alone does not tell what they are
+    // (a field would take its frame's caption, the same for all of the frame's fields).
+    const std::pair<QWidget*, const char*> spoken[] = {
+        {txtX, "x"},
+        {txtY, "y"},
+        {txtDelay, "delay in seconds"},
+        {txtInterval, "interval in ms"},
+        {chkRange, "random interval"},
+        {txtInterval2, "upper interval in ms"},
+        {chkRepeatClick, "click a set number of times"},
+        {txtRepeatClick, "clicks"},
+        {txtHr, "hours"},
+        {txtMin, "minutes"},
+        {txtSec, "seconds"},
+        {txtMilliSec, "milliseconds"}};
+    for (const auto& [widget, name] : spoken)
+        widget->setAccessibleName(QLatin1String(name));
 }
 
 void frmMain::CreateMenus() {

@@ -143,8 +143,10 @@ public:
     void mnKeepRepeatClick_Click();
 
     // --- The click run. btnStartStop_Click starts when the caption is "&START" and stops
-    // otherwise; other windows and modules press it through this call.
+    // otherwise, or ends a halted sequence; other windows and modules press it through this call.
     void btnStartStop_Click();
+    // A sequence whose row the start checks refused: idle, its counters kept until it ends.
+    bool SequenceHalted() const { return m_sequenceHalted; }
     void tmrDelay_Timer();
     void tmr1sec_Timer();
     void tmrClick_Timer();
@@ -255,6 +257,7 @@ private:
     QPointer<frmCapture> m_capture;
     int m_heightTwips = 0;
     int32_t numInitialRepeatClicks = 0;
+    bool m_sequenceHalted = false;
     bool m_unloadingByCode = false;
     bool m_unloadingForSession = false;
     bool m_unloaded = false;

@@ -87,10 +87,13 @@ void frmMain::RemoveTrayWindow(bool writeSettings) {
     m_tray.reset();
 }
 
+// Ticked again while the window was kept (minimized during a run), it comes back in front.
 void frmMain::mnMouseEvents_Click() {
     Flip(mnMouseEvents);
     if (mnMouseEvents->isChecked()) {
-        if (!frmMouseEvents && mouseEventsWindowFactory)
+        if (frmMouseEvents)
+            frmMouseEvents->ShowWindow();
+        else if (mouseEventsWindowFactory)
             frmMouseEvents = mouseEventsWindowFactory(*this);
         return;
     }

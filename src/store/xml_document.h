@@ -115,6 +115,9 @@ public:
     // Answers the element's attribute, or no node when this is no element or the node given is
     // no attribute of the same document.
     XmlNode setNamedItem(const XmlNode& attribute);
+    // The same, but the attribute becomes the element's first: one of that name already there
+    // leaves its place, the others keep their order.
+    XmlNode setFirstNamedItem(const XmlNode& attribute);
 
 private:
     friend class XmlNode;

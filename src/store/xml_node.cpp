@@ -224,4 +224,16 @@ XmlNode XmlNamedNodeMap::setNamedItem(const XmlNode& attribute) {
     return XmlNode(owner_.tree_, target);
 }
 
+XmlNode XmlNamedNodeMap::setFirstNamedItem(const XmlNode& attribute) {
+    if (!owner_.isElement() || !attribute.attribute_ || attribute.tree_ != owner_.tree_)
+        return {};
+    const std::string name = attribute.attribute_.name();
+    const std::string value = attribute.attribute_.value();
+    while (owner_.node_.remove_attribute(name.c_str())) {
+    }
+    pugi::xml_attribute first = owner_.node_.prepend_attribute(name.c_str());
+    first.set_value(value.c_str());
+    return XmlNode(owner_.tree_, first);
+}
+
 } // namespace store

@@ -201,8 +201,9 @@ void FrmSysTray::MinimizeIntoTray(QWidget* window) {
     window->overrideWindowState(window->windowState() | Qt::WindowMinimized);
 }
 
+// Without a notification area there is no tray to hide in: the close box closes.
 void FrmSysTray::MeQueryUnload(QWidget* window, bool& cancel, int unloadMode) {
-    if (unloadMode != 0)
+    if (unloadMode != 0 || !m_host->Available())
         return;
     cancel = true;
     MinimizeIntoTray(window);

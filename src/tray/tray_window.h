@@ -17,7 +17,7 @@ public:
     // Switches between the idle and the running animation after a start or a stop.
     virtual void UpdateAnimation() = 0;
     // A close request of `window`: for the user's own close (unloadMode 0) it sets cancel and
-    // hides the window in the tray instead.
+    // hides the window in the tray instead, where there is a notification area.
     virtual void MeQueryUnload(QWidget* window, bool& cancel, int unloadMode) = 0;
     // A resize of `window`: a minimized window is hidden in the tray.
     virtual void MeResize(QWidget* window) = 0;

@@ -28,7 +28,7 @@ void TableLayoutTest::cells_data() {
     QTest::newRow("number, first row") << int(Column::No) << 0 << Rect{12, 17, 25, 17};
     QTest::newRow("x, third row") << int(Column::X) << 2 << Rect{44, 58, 33, 19};
     QTest::newRow("locate, second row") << int(Column::Locate) << 1 << Rect{116, 38, 25, 17};
-    QTest::newRow("button, 13th row") << int(Column::Button) << 12 << Rect{156, 268, 49, 17};
+    QTest::newRow("button, 13th row") << int(Column::Button) << 12 << Rect{156, 268, 55, 17};
     QTest::newRow("upper interval, 13th row")
         << int(Column::Interval2) << 12 << Rect{332, 268, 49, 19};
 }
@@ -49,29 +49,30 @@ void TableLayoutTest::scrollBars_data() {
     QTest::addColumn<int>("minimum");
     QTest::newRow("one row: the panel's first size") << 1 << 241 << false << 0;
     QTest::newRow("12 rows still fit") << 12 << 274 << false << 0;
-    QTest::newRow("the 13th row shows the bar") << 13 << 295 << true << -15;
-    QTest::newRow("1,500 rows") << 1500 << 31522 << true << -31242;
+    QTest::newRow("the 13th row shows the bar") << 13 << 295 << true << -19;
+    QTest::newRow("1,500 rows") << 1500 << 31522 << true << -31246;
 }
 
 void TableLayoutTest::scrollBars() {
     QFETCH(int, rows);
     QFETCH(bool, vertical);
     const Rect panel = events::InnerPanel(rows);
-    QCOMPARE(panel.width, 397);
+    QCOMPARE(panel.width, 389);
     QTEST(panel.height, "panelHeight");
     events::ScrollInputs in;
+    in.frameWidth = in.frameHeight = 4; // a sunken frame, 2 on each side
     in.innerWidth = panel.width;
     in.innerHeight = panel.height;
     const events::ScrollLayout layout = events::LayoutScrollArea(in);
-    QVERIFY(!layout.horizontal.shown); // the content is narrower than the window
+    QVERIFY(!layout.horizontal.shown); // the content is narrower than the viewport, frame and bar
     QCOMPARE(layout.vertical.shown, vertical);
     QCOMPARE(layout.viewport, (Rect{0, 0, vertical ? 400 : 417, 280}));
     if (!vertical)
         return;
     QCOMPARE(layout.vertical.place, (Rect{400, 0, 17, 280}));
     QTEST(layout.vertical.minimum, "minimum");
-    QCOMPARE(layout.vertical.largeStep, 280);
-    QCOMPARE(layout.vertical.smallStep, 56);
+    QCOMPARE(layout.vertical.largeStep, 276);
+    QCOMPARE(layout.vertical.smallStep, 55);
 }
 
 void TableLayoutTest::rowsInSight_data() {

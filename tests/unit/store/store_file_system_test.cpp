@@ -1,5 +1,6 @@
 // File and folder access, 8-bit text files and the atomic replacement of files.
 #include "store/atomic_write.h"
+#include "store/backup_file.h"
 #include "store/file_read.h"
 #include "store/file_system.h"
 #include "store/xml_document.h"
@@ -40,6 +41,8 @@ private slots:
     void textFileNotClosed();
     void deleteFile_data();
     void deleteFile();
+    void keepBackup_data();
+    void keepBackup();
     void folderListing();
     void folderListingMissing();
     void atomicWrite();
@@ -234,6 +237,38 @@ void FileSystemTest::deleteFile() {
         QVERIFY(QDir(dir_->path()).mkdir("12345_HotKey.xml"));
     QCOMPARE(store::DeleteFile(Path(path)), deleted);
     QCOMPARE(QFileInfo::exists(path), kind != "missing" && !deleted);
+}
+
+// Backups of a damaged file: none replaces another, gaps close oldest first, and with ten the
+// oldest goes. Each backup there before holds its number, the damaged file "n".
+void FileSystemTest::keepBackup_data() {
+    QTest::addColumn<QString>("taken");
+    QTest::addColumn<QString>("after"); // the backups' bytes in the order of their names
+    QTest::newRow("the first") << ""
+                               << "n";
+    QTest::newRow("beside the first") << "0"
+                                      << "0n";
+    QTest::newRow("a gap closes") << "03"
+                                  << "03n";
+    QTest::newRow("ten: the oldest goes") << "0123456789"
+                                          << "123456789n";
+}
+
+void FileSystemTest::keepBackup() {
+    QFETCH(QString, taken);
+    QFETCH(QString, after);
+    const std::string path = Path(file("events.xml"));
+    const auto name = [&path](int n) { return QString::fromStdString(store::BackupName(path, n)); };
+    QVERIFY(WriteBytes(file("events.xml"), "n"));
+    for (QChar number : taken)
+        QVERIFY(WriteBytes(name(number.digitValue()), QString(number).toLatin1()));
+    QCOMPARE(store::KeepBackup(path),
+             std::optional(store::BackupName(path, int(after.size()) - 1)));
+    QString kept;
+    for (int number = 0; number <= store::kMostBackups; ++number)
+        kept += ReadBytes(name(number));
+    QCOMPARE(kept, after);
+    QCOMPARE(name(1), QString::fromStdString(path) + ".1.bak");
 }
 
 void FileSystemTest::folderListing() {
