@@ -7,11 +7,18 @@
 
 namespace click {
 
+// Only the first attribute and the press count matter, so a file of any number of attributes
+// costs one pass over them.
 SignalAttributes RootAttributes(const store::XmlDocument& document) {
     const store::XmlNamedNodeMap attributes = document.documentElement().attributes();
     SignalAttributes named;
-    for (std::size_t i = 0; i < attributes.length(); ++i)
-        named.emplace_back(attributes.item(i).nodeName(), attributes.item(i).text());
+    const store::XmlNode first = attributes.item(0);
+    if (!first)
+        return named;
+    named.emplace_back(first.nodeName(), first.text());
+    if (named.front().first != kPressesAttribute)
+        if (const store::XmlNode presses = attributes.getNamedItem(kPressesAttribute))
+            named.emplace_back(kPressesAttribute, presses.text());
     return named;
 }
 

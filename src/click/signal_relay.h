@@ -21,7 +21,8 @@ class XmlDocument;
 
 namespace click {
 
-// A signal file's root attributes, in document order, as the hot-key rules read them.
+// What the hot-key rules read of a signal file's root: its first attribute and, after it, the
+// press count where there is one.
 SignalAttributes RootAttributes(const store::XmlDocument& document);
 
 // Stamps one signal file with presses: "Check" takes the stamp and "Presses" grows by their
