@@ -3,6 +3,7 @@
 #include "click/hot_key_rules.h"
 #include "click/signal_relay.h"
 #include "store/file_system.h"
+#include "store/process_info.h"
 
 namespace click {
 
@@ -47,7 +48,8 @@ void HotKey::DiscardPresses() {
 }
 
 std::string HotKey::SignalFilePath() const {
-    return store::BuildPath(m_folder, SignalFileName(hwndHotKey));
+    return store::BuildPath(
+        m_folder, SignalFileName(hwndHotKey, store::CurrentProcessId(), store::HostName()));
 }
 
 bool HotKey::WatcherPoll() {

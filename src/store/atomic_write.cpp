@@ -2,6 +2,7 @@
 
 #include "store/file_read.h"
 #include "store/path_text.h"
+#include "store/process_info.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,12 +14,10 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <process.h>
 #include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
 #else
-#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -40,9 +39,6 @@ fs::path TemporaryName(const fs::path& folder, long pid) {
 
 #ifdef _WIN32
 
-long ProcessId() {
-    return _getpid();
-}
 int OpenNew(const fs::path& path) {
     int fd = -1;
     _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
@@ -78,21 +74,9 @@ void RemoveFile(const fs::path& path) {
 void SyncFolder(const fs::path&) {
     // MOVEFILE_WRITE_THROUGH already waited for the rename to reach the disk.
 }
-bool ProcessRunning(long pid) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
-    if (!process)
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    DWORD code = 0;
-    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
-    CloseHandle(process);
-    return running;
-}
 
 #else
 
-long ProcessId() {
-    return static_cast<long>(::getpid());
-}
 int OpenNew(const fs::path& path) {
     int fd;
     do
@@ -139,16 +123,13 @@ void SyncFolder(const fs::path& folder) {
     ::fsync(fd);
     ::close(fd);
 }
-bool ProcessRunning(long pid) {
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
 
 #endif
 
 // Creates a fresh temporary file in the folder; retries when a stale one holds the name.
 int CreateTemporary(const fs::path& folder, fs::path& temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = TemporaryName(folder, ProcessId());
+        temporary = TemporaryName(folder, CurrentProcessId());
         const int fd = OpenNew(temporary);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -266,7 +247,7 @@ int SweepStaleTemporaryFiles(const std::string& folder) {
          it.increment(error)) {
         const long owner = TemporaryOwner(PathText(it->path().filename()));
         std::error_code typeError;
-        if (owner < 0 || owner == ProcessId() || ProcessRunning(owner) ||
+        if (owner < 0 || owner == CurrentProcessId() || ProcessRunning(owner) ||
             !fs::is_regular_file(it->symlink_status(typeError)))
             continue;
         removed += fs::remove(it->path(), typeError) ? 1 : 0;

@@ -5,9 +5,11 @@
 #include "main_window_fixture.h"
 #include "store/atomic_write.h"
 #include "store/file_system.h"
+#include "store/process_info.h"
 #include "store/xml_document.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <QPushButton>
@@ -20,6 +22,7 @@ class HotKeyTest : public QObject {
 private slots:
     void ownerRegistersAndToggles();
     void relayStampsEverySignalFile();
+    void relayKeepsPressesOfAFileThatTurnsOutRunning();
     void watcherFollowsNewStamps();
     void watcherFileGoesAtShutDown();
     void pressesWhileNotServedAreDropped_data();
@@ -107,6 +110,7 @@ void HotKeyTest::relayStampsEverySignalFile() {
     QFile outsideFile(QString::fromStdString(outside));
     QVERIFY(outsideFile.open(QIODevice::ReadOnly));
     QCOMPARE(outsideFile.readAll().toStdString(), outsideText);
+    QVERIFY(QFileInfo(QString::fromStdString(f.Path("link_HotKey.xml"))).isSymLink());
     for (const std::string& path : {fresh, killed}) {
         QCOMPARE(Attribute(path, "Presses"), std::string("1"));
         const std::string stamp = Check(path);
@@ -126,12 +130,34 @@ void HotKeyTest::relayStampsEverySignalFile() {
     QVERIFY(saved.startsWith("<?xml"));
 }
 
+// A press waiting for a file among the others is not lost when the next press finds that file a
+// running copy's; the running copies' many files keep the relay busy meanwhile.
+void HotKeyTest::relayKeepsPressesOfAFileThatTurnsOutRunning() {
+    QTemporaryDir folder;
+    std::vector<std::string> running;
+    for (int i = 0; i <= 300; ++i) {
+        running.push_back(folder.filePath(QString("%1_HotKey.xml").arg(i)).toStdString());
+        QVERIFY(store::WriteFileAtomically(running.back(), "<HotKey Check=\"0\"/>"));
+    }
+    const std::string moving = running.back();
+    running.pop_back();
+    {
+        click::SignalRelay relay;
+        relay.Relay(running, {moving}, "7.5");
+        relay.Relay({moving}, {}, "8.5");
+        relay.Wait();
+    }
+    QCOMPARE(Attribute(moving, "Presses"), std::string("2"));
+    QCOMPARE(Attribute(running.front(), "Presses"), std::string("1"));
+}
+
 void HotKeyTest::watcherFollowsNewStamps() {
     MainWindowFixture f;
     f.hotKey.scriptRegisterResult(0); // another copy owns the hot key
     LoadForPresses(f);
     const std::string signal = f.window->HotKeyFile();
-    QCOMPARE(signal, f.Path(QString::fromStdString(click::SignalFileName(f.window->winId()))));
+    QCOMPARE(signal, f.Path(QString::fromStdString(click::SignalFileName(
+                         f.window->winId(), store::CurrentProcessId(), store::HostName()))));
     QFile file(QString::fromStdString(signal));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),
