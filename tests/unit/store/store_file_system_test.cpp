@@ -295,7 +295,7 @@ void FileSystemTest::atomicWriteKeepsPermissions() {
     QVERIFY(freshWritten);
     struct stat info {};
     QCOMPARE(::stat(fresh.toLocal8Bit().constData(), &info), 0);
-    QCOMPARE(int(info.st_mode & 07777), 0644);
+    QCOMPARE(int(info.st_mode & 07777), 0600); // its user's alone, whatever the mask allows
 
     const QString kept = file("kept.xml");
     QVERIFY(WriteBytes(kept, "old"));
@@ -304,6 +304,12 @@ void FileSystemTest::atomicWriteKeepsPermissions() {
     QCOMPARE(::stat(kept.toLocal8Bit().constData(), &info), 0);
     QCOMPARE(int(info.st_mode & 07777), 0640);
     QCOMPARE(ReadBytes(kept), QByteArray("new"));
+    // A copy (a backup) is its user's alone, also in the place of a file others could read.
+    QVERIFY(store::CopyFileAtomically(Path(kept), Path(fresh)) == store::WriteResult::Written);
+    QCOMPARE(::chmod(fresh.toLocal8Bit().constData(), 0644), 0);
+    QVERIFY(store::CopyFileAtomically(Path(kept), Path(fresh)) == store::WriteResult::Written);
+    QCOMPARE(::stat(fresh.toLocal8Bit().constData(), &info), 0);
+    QCOMPARE(int(info.st_mode & 07777), 0600);
 #endif
 }
 
@@ -383,8 +389,12 @@ QString Kind(const QString& path) {
                                     : "other";
 }
 
-// Plants something at path: "file" (with contents), "fifo", "folder", or "link:TARGET".
+// Plants something at path: "file" (with contents), "fifo", "folder", "link:TARGET", or
+// "foreign-link:TARGET" (a link another user owns; root only).
 bool Plant(const QString& path, const QString& what, const QByteArray& contents) {
+    if (what.startsWith("foreign-"))
+        return Plant(path, what.mid(8), contents) &&
+               ::lchown(path.toLocal8Bit().constData(), 65534, 65534) == 0;
     if (what == "file")
         return WriteBytes(path, contents);
     if (what == "fifo")
@@ -505,6 +515,10 @@ void FileSystemTest::writesAtLinksAndSpecialFiles_data() {
         << "link:gone.xml" << true << int(W::Written) << "file" << false;
     QTest::newRow("link to a read-only file")
         << "link:real/read-only.xml" << false << int(W::ReadOnly) << "link" << false;
+    QTest::newRow("link of another user refused")
+        << "foreign-" + toReal << false << int(W::ForeignLink) << "link" << false;
+    QTest::newRow("link of another user replaced")
+        << "foreign-" + toReal << true << int(W::Written) << "file" << false;
 }
 
 // A link may be followed to a regular file only; nothing that is not a regular file is ever
@@ -524,9 +538,25 @@ void FileSystemTest::writesAtLinksAndSpecialFiles() {
     QVERIFY(QFile::setPermissions(file("real/read-only.xml"), QFileDevice::ReadOwner));
     QVERIFY(::mkfifo(file("pipe").toLocal8Bit().constData(), 0644) == 0);
     const QString path = file("config.xml");
+    if (what.startsWith("foreign-") && ::geteuid() != 0)
+        QSKIP("Only root can plant a link of another user");
     QVERIFY(Plant(path, what, "old"));
     const auto rule = replaceLink ? store::LinkRule::ReplaceLink : store::LinkRule::WriteThrough;
-    QCOMPARE(int(store::ReplaceFile(Path(path), "new", rule)), result);
+    // The temporary file is made beside the file written, never beside a link (a rename cannot
+    // cross file systems).
+    store::DurabilityCalls& calls = store::WriterDurabilityCalls();
+    const store::DurabilityCalls saved = calls;
+    static QString temporaryFolder;
+    calls.rename = [](const std::filesystem::path& from, const std::filesystem::path& to) {
+        temporaryFolder = QString::fromStdString(from.parent_path().string());
+        return ::rename(from.c_str(), to.c_str()) == 0;
+    };
+    temporaryFolder.clear();
+    const int written = int(store::ReplaceFile(Path(path), "new", rule));
+    calls = saved;
+    QCOMPARE(written, result);
+    if (result == int(store::WriteResult::Written))
+        QCOMPARE(temporaryFolder, realNew ? file("real") : dir_->path());
     QCOMPARE(Kind(path), after);
     if (result == int(store::WriteResult::Written))
         QCOMPARE(ReadBytes(path), QByteArray("new"));
@@ -592,16 +622,24 @@ void FileSystemTest::staleTemporaryFilesSwept() {
     QCOMPARE(::waitpid(child, nullptr, 0), child);
     const QString gone = QString::number(child);
     const QString own = QString::number(::getpid());
-    const QStringList stale = {".zorvane-" + gone + "-0.tmp", ".zorvane-" + gone + "-17.tmp"};
+    QStringList stale = {".zorvane-" + gone + "-0.tmp", ".zorvane-" + gone + "-17.tmp"};
+    QStringList expectedKept;
     const QStringList kept = {".zorvane-" + own + "-3.tmp",  ".zorvane-1-4.tmp",
                               ".zorvane-" + gone + "-x.tmp", ".zorvane-" + gone + ".tmp",
                               "zorvane-" + gone + "-0.tmp",  "config.xml"};
     for (const QString& name : stale + kept)
         QVERIFY(WriteBytes(file(name), "x"));
     QVERIFY(QFile::link(file("config.xml"), file(".zorvane-" + gone + "-5.tmp")));
-    QCOMPARE(store::SweepStaleTemporaryFiles(Path(dir_->path())), 2);
+    // Another user's is not this program's to remove.
+    const QString foreign = ".zorvane-" + gone + "-9.tmp";
+    QVERIFY(WriteBytes(file(foreign), "x"));
+    if (::chown(file(foreign).toLocal8Bit().constData(), 65534, 65534) == 0)
+        expectedKept << foreign;
+    else
+        stale << foreign;
+    QCOMPARE(store::SweepStaleTemporaryFiles(Path(dir_->path())), int(stale.size()));
     QStringList left = QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-    QStringList expected = kept;
+    QStringList expected = kept + expectedKept;
     expected << ".zorvane-" + gone + "-5.tmp";
     left.sort();
     expected.sort();
