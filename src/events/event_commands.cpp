@@ -36,6 +36,12 @@ QCheckBox* Option(QWidget* parent, const char* caption, const char* name, int x,
     return box;
 }
 
+// Ends the message about a write that failed with the reason the system gave.
+std::string Reason() {
+    const std::string why = store::LastWriteFailure();
+    return why.empty() ? "." : " (" + why + ").";
+}
+
 } // namespace
 
 void frmMouseEvents::CreateCommands() {
@@ -118,7 +124,7 @@ bool frmMouseEvents::CreateEventsFile() {
         file.WriteLine(line);
     if (file.Close())
         return true;
-    Message(strEventsPath + " could not be written.");
+    Message(strEventsPath + " could not be written" + Reason());
     return false;
 }
 
@@ -144,7 +150,7 @@ void frmMouseEvents::btnSave_Click() {
     }
     events::WriteEventFile(document, m_rows, txtLoop->text().toStdString());
     if (!document.save(strEventsPath))
-        Message(strEventsPath + " could not be saved.");
+        Message(strEventsPath + " could not be saved" + Reason());
 }
 
 // A damaged file is kept under a backup name before the skeleton replaces it.

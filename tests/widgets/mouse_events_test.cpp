@@ -121,6 +121,13 @@ void MouseEventsTest::saveAndLoadKeepTheFile() {
     const QString saved = EventsFile(*events);
     QVERIFY(saved.contains("<!-- mine -->") && saved.contains("Owner=\"me\""));
     QCOMPARE(saved.count("<Event>"), 2);
+    f.dialogs.scriptMessageAnswer(platform::MsgResult::Yes);
+    {
+        FullDisk full;
+        events->btnSave->click();
+    }
+    QCOMPARE(f.dialogs.shown().back().text,
+             events->EventsPath() + " could not be saved (File too large).");
 
     events->btnEventClear->click();
     events->txtLoop->setText(QStringLiteral("1"));
