@@ -1,4 +1,5 @@
 #include "events/mouse_events_window.h"
+#include "platform/qt/qt_dialogs.h"
 #include "platform/qt/termination.h"
 #include "platform/qt/tray_host.h"
 #include "platform/services.h"
@@ -17,6 +18,20 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+// A problem that stops the program before it starts: on standard error, and in a box where there
+// is a screen to show one.
+void TellBeforeStart(const std::string& text) {
+    std::fprintf(stderr, "zorvane: %s\n", text.c_str());
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        platform::QtDialogs().MessageBox(text, "Configuration File Error",
+                                         platform::MsgIcon::Warning, platform::MsgButtons::Ok);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The arguments exactly as received, before the toolkit takes its own options out.
@@ -39,6 +54,12 @@ int main(int argc, char* argv[]) {
     app.exeName = exe.completeBaseName().toStdString();
     app.exePath = exe.absoluteFilePath().toStdString();
     const auto folders = shell::DecideFolders(shell::ReadFolderFacts(app.folder));
+    if (const auto problem = folders && !folders->portable
+                                 ? shell::UntrustedConfigFolder(folders->config)
+                                 : std::nullopt) {
+        TellBeforeStart(*problem);
+        return 1;
+    }
     if (!folders || !shell::MakeConfigFolder(folders->config)) {
         std::fprintf(stderr, "zorvane: no folder for the settings: %s\n",
                      folders ? ("cannot make " + folders->config).c_str()

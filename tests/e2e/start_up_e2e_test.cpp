@@ -7,11 +7,13 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <csignal>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class StartUpE2eTest : public QObject {
     Q_OBJECT
@@ -27,6 +29,7 @@ private slots:
     void secondCopyEndsAtOnce();
     void exitWritesTheSettingsBack_data();
     void exitWritesTheSettingsBack();
+    void foreignSettingsFolderIsLeftAlone();
 
 private:
     QString WaitForBox(const QString& title);
@@ -223,6 +226,41 @@ void StartUpE2eTest::exitWritesTheSettingsBack() {
     QCOMPARE(store::GetConfigValue(file, "Coordx").value_or(""), std::string("77"));
     QCOMPARE(store::GetConfigValue(file, "XPStyle").value_or(""), std::string("False"));
     QCOMPARE(store::GetConfigValue(file, "HideOnMinimize").value_or(""), std::string("True"));
+}
+
+// An installed copy whose settings folder another user owns, with a link planted as config.xml
+// to a file of this user's: it says so, ends with status 1 and touches nothing.
+void StartUpE2eTest::foreignSettingsFolderIsLeftAlone() {
+    e2e::Program program(*m_server);
+    QVERIFY(program.Start({QStringLiteral("--version")}) && program.WaitForExit(5000));
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("prefix/bin") &&
+            QDir(root.path()).mkpath("prefix/share/zorvane"));
+    QVERIFY(QFile::copy(program.FilePath("zorvane"), root.filePath("prefix/bin/zorvane")));
+    const QString folder = root.filePath("cfg/zorvane");
+    QVERIFY(QDir(root.path()).mkpath("cfg/zorvane"));
+    QFile victim(root.filePath("mine.txt"));
+    QVERIFY(victim.open(QIODevice::WriteOnly) && victim.write("mine") == 4);
+    victim.close();
+    QVERIFY(QFile::link(victim.fileName(), folder + "/config.xml"));
+    if (::chown(folder.toLocal8Bit().constData(), 65534, 65534) != 0)
+        QSKIP("Only root can give the folder to another user");
+    QProcess copy;
+    QProcessEnvironment env = m_server->Environment();
+    env.insert("XDG_CONFIG_HOME", root.filePath("cfg"));
+    copy.setProcessEnvironment(env);
+    copy.start(root.filePath("prefix/bin/zorvane"), {});
+    const QString box = WaitForBox(QStringLiteral("Configuration File Error"));
+    QVERIFY2(!box.isEmpty(), "no message about the settings folder");
+    QVERIFY(e2e::Keys(*m_server, box, {QStringLiteral("Return")}));
+    QVERIFY(copy.waitForFinished(10000));
+    QCOMPARE(copy.exitCode(), 1);
+    QVERIFY(copy.readAllStandardError().contains("belongs to another user"));
+    QVERIFY(victim.open(QIODevice::ReadOnly));
+    QCOMPARE(victim.readAll(), QByteArray("mine"));
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                    QDir::NoDotAndDotDot),
+             QStringList{"config.xml"});
 }
 
 QTEST_GUILESS_MAIN(StartUpE2eTest)
