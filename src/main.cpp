@@ -76,6 +76,21 @@ int main(int argc, char* argv[]) {
         std::fflush(nullptr);
         std::_Exit(0);
     };
+    // A signal ends the program in order from here on, also while a box of the start is open:
+    // until the main window has read its settings there is nothing to put in order; from then on
+    // its shut-down runs (the signal file goes, the settings are written back), and every event
+    // loop ends, an open box's too (quit() would not end a box open before the main loop runs).
+    frmMain* loading = nullptr;
+    bool terminated = false;
+    platform::QuitOnTermination([&] {
+        terminated = true;
+        if (loading && loading->SettingsLoaded()) {
+            loading->UnloadForSession();
+            QCoreApplication::exit(0);
+        } else {
+            endNow();
+        }
+    });
     if (shell::InitializeProgram(app, native.services(), endNow) == shell::StartUp::End)
         return 0;
 
@@ -84,9 +99,9 @@ int main(int argc, char* argv[]) {
         frmMouseEvents::Opener(*native.services().dialogs, app.configFolder);
     window.trayWindowFactory = FrmSysTray::Opener(native.services(), app.dataFolder, app.exeName,
                                                   platform::MakeSystemTrayHost);
-    if (!window.Form_Load())
+    loading = &window;
+    if (!window.Form_Load() || terminated)
         return 0;
-    platform::QuitOnTermination([&window] { window.UnloadForSession(); });
     // The session or a signal ends the program: nobody is there to read a message.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
                      [&window] { window.UnloadForSession(); });

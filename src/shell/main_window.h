@@ -126,6 +126,9 @@ public:
     // The same when the session or a signal ends the program: a problem is told on standard
     // error, not in a message box.
     void UnloadForSession();
+    // True once the load has read every setting into the window and made its signal file: from
+    // then on the program's end writes the settings back.
+    bool SettingsLoaded() const { return m_settingsLoaded; }
     frmAbout* AboutWindow() const { return m_about.get(); }
     // The about window, loaded hidden on first use.
     frmAbout& AboutForm();
@@ -253,4 +256,5 @@ private:
     bool m_unloadingByCode = false;
     bool m_unloadingForSession = false;
     bool m_unloaded = false;
+    bool m_settingsLoaded = false;
 };

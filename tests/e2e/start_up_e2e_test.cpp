@@ -30,6 +30,8 @@ private slots:
     void exitWritesTheSettingsBack_data();
     void exitWritesTheSettingsBack();
     void foreignSettingsFolderIsLeftAlone();
+    void terminatedWhileAStartUpBoxIsOpen_data();
+    void terminatedWhileAStartUpBoxIsOpen();
 
 private:
     QString WaitForBox(const QString& title);
@@ -261,6 +263,42 @@ void StartUpE2eTest::foreignSettingsFolderIsLeftAlone() {
     QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                     QDir::NoDotAndDotDot),
              QStringList{"config.xml"});
+}
+
+void StartUpE2eTest::terminatedWhileAStartUpBoxIsOpen_data() {
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("watcher"); // a second copy, with a signal file, asked to "run"
+    QTest::newRow("new settings file, no window yet") << "Configuration File" << false;
+    QTest::newRow("refused run of a watcher") << "Safety Mechanism triggered!" << true;
+}
+
+// SIGTERM while a box of the start is open ends the copy in order: status 0, its signal file
+// gone, its settings written back once it has read them.
+void StartUpE2eTest::terminatedWhileAStartUpBoxIsOpen() {
+    QFETCH(QString, box);
+    QFETCH(bool, watcher);
+    e2e::Program program(*m_server);
+    QVERIFY(program.Start({QStringLiteral("--version")}) && program.WaitForExit(5000));
+    const QStringList signalFiles{QStringLiteral("*_HotKey.xml")};
+    if (watcher) {
+        QVERIFY(program.WriteSettings({{"XPStyle", "0"},
+                                       {"PreventMultipleInstance", "False"},
+                                       {"ClickIntervalinms", "500"}}));
+        QVERIFY(program.Start() && !program.WaitForWindow().isEmpty());
+    }
+    QProcess copy;
+    copy.setProcessEnvironment(m_server->Environment());
+    copy.start(program.FilePath("zorvane"), {QStringLiteral("run")});
+    QVERIFY2(!WaitForBox(box).isEmpty(), qPrintable(box));
+    QCOMPARE(QDir(program.Folder()).entryList(signalFiles).size(), watcher ? 1 : 0);
+    QCOMPARE(::kill(pid_t(copy.processId()), SIGTERM), 0);
+    QVERIFY(copy.waitForFinished(10000));
+    QCOMPARE(copy.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(copy.exitCode(), 0);
+    QVERIFY(QDir(program.Folder()).entryList(signalFiles).isEmpty());
+    const std::string file = store::SettingsPath(program.Folder().toStdString());
+    QCOMPARE(store::GetConfigValue(file, "XPStyle").value_or(""), watcher ? "False" : "1");
+    program.Kill();
 }
 
 QTEST_GUILESS_MAIN(StartUpE2eTest)
