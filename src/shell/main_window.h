@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -145,6 +147,10 @@ public:
     // --- The click run. btnStartStop_Click starts when the caption is "&START" and stops
     // otherwise; other windows and modules press it through this call.
     void btnStartStop_Click();
+    // Asked by "Start events" before it starts a sequence: false when the safety mechanism refuses
+    // one that loops without end with a row faster than one click a second (the user is told).
+    bool SequenceSafetyAllows(bool loopTicked, const QString& loopText,
+                              const std::vector<std::string>& rowIntervals);
     void tmrDelay_Timer();
     void tmr1sec_Timer();
     void tmrClick_Timer();

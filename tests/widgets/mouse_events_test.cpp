@@ -24,6 +24,8 @@ private slots:
     void loadingWithoutAFile();
     void playsRowsAndLoops();
     void refusedRowHaltsAndCloseMinimizes();
+    void endlessFastSequenceIsRefused_data();
+    void endlessFastSequenceIsRefused();
     void unattendedRunPlaysTheFile();
     void stopDuringTheSecondRow();
     void ctrlEOpensItFromATextBox();
@@ -231,6 +233,40 @@ void MouseEventsTest::refusedRowHaltsAndCloseMinimizes() {
     QVERIFY(events->close());
     QVERIFY(!f.window->frmMouseEvents);
     QVERIFY(!f.window->mnMouseEvents->isChecked());
+}
+
+void MouseEventsTest::endlessFastSequenceIsRefused_data() {
+    QTest::addColumn<bool>("unattended");
+    QTest::newRow("Start events") << false;
+    QTest::newRow("run event") << true;
+}
+
+// Loop 0 with a row at interval 0 and the safety mechanism on: refused as an endless plain run
+// is, before any click, although every row has a click count.
+void MouseEventsTest::endlessFastSequenceIsRefused() {
+    QFETCH(bool, unattended);
+    MainWindowFixture f(unattended ? std::vector<std::string>{"run", "event"}
+                                   : std::vector<std::string>{});
+    f.WriteSettings({{"Loop", "0"}});
+    QFile file(QString::fromStdString(f.Path("events.xml")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<Events Loop=\"0\"><Event><Clicks>3</Clicks><ClickIntervalinms>1000"
+               "</ClickIntervalinms></Event><Event><Clicks>1</Clicks><ClickIntervalinms>0"
+               "</ClickIntervalinms></Event></Events>");
+    file.close();
+    QVERIFY(f.window->Form_Load());
+    if (!unattended) {
+        f.window->mnMouseEvents->trigger();
+        auto* events = static_cast<frmMouseEvents*>(f.window->frmMouseEvents);
+        events->btnLoad->click();
+        events->btnEventStart->click();
+    }
+    QCOMPARE(f.dialogs.shown().size(), size_t{1});
+    QCOMPARE(f.dialogs.shown()[0].title, std::string("Safety Mechanism triggered!"));
+    QVERIFY(f.Idle());
+    QCOMPARE(f.window->numTotalEventsToRun, int16_t{0});
+    QCOMPARE(f.TickUntilIdle(), 0);
+    QCOMPARE(f.Presses(), size_t{0});
 }
 
 // "run event": the file plays from memory while the table shows one default row.
