@@ -91,7 +91,8 @@ enum class ThemeLoad {
 // against the real file system.
 ThemeLoad LoadIconTheme(std::string_view storedPath, std::string_view dataFolder, IconTheme& theme);
 
-// A frame picture's bytes: nullopt when the file cannot be read or is over kMostFrameBytes.
+// A frame picture's bytes: nullopt when the file cannot be read, is over kMostFrameBytes, or is a
+// damaged PNG (cut short, or a chunk whose check sum does not hold).
 std::optional<std::string> ReadFrameBytes(const std::string& path);
 
 // The picture slots a frame list fills, given whether each frame's picture loaded: each slot
@@ -112,10 +113,10 @@ struct ThemeItem {
     friend bool operator==(const ThemeItem&, const ThemeItem&) = default;
 };
 
-// The submenu's items from a folder's files in the order the file system gives them. Item 0 is
+// The submenu's items from a folder's files, sorted by name (letter case aside). Item 0 is
 // "default" with an empty path until a file whose name contains "default" takes it (the last
 // such file wins); every other file becomes an item after the last, up to kMostThemeItems.
-std::vector<ThemeItem> ThemeItems(const std::vector<store::FolderFile>& files);
+std::vector<ThemeItem> ThemeItems(std::vector<store::FolderFile> files);
 
 // The submenu's items for the IconThemes folder (resolved as a stored path, "IconThemes"); only
 // "default" when there is no such folder or it cannot be read.

@@ -128,16 +128,19 @@ void IconThemeTest::stepping() {
 }
 
 // In the folder's order, any extension, the last "default" file as item 0, at most 50 items.
+// Sorted by name, letter case aside: the last name holding "default" is item 0.
 void IconThemeTest::themeItems() {
-    std::vector<store::FolderFile> files{{"x_default.xml", "/x_d"}, {"Default.xml", "/D"}};
-    for (int i = 0; i < 60; ++i)
+    std::vector<store::FolderFile> files{{"default_icontheme.xml", "/d"}};
+    for (int i = 59; i >= 0; --i)
         files.push_back({"t" + std::to_string(i), "/t"});
-    files.push_back({"default_icontheme.xml", "/d"});
+    files.push_back({"x_default.xml", "/x_d"});
+    files.push_back({"Default.xml", "/D"});
     const std::vector<tray::ThemeItem> items = tray::ThemeItems(files);
     QCOMPARE(items.size(), tray::kMostThemeItems);
-    QCOMPARE(items[0], (tray::ThemeItem{"default_icontheme.xml", "/d"}));
+    QCOMPARE(items[0], (tray::ThemeItem{"x_default.xml", "/x_d"}));
     QCOMPARE(items[1], (tray::ThemeItem{"Default.xml", "/D"}));
-    QCOMPARE(items.back(), (tray::ThemeItem{"t47", "/t"}));
+    QCOMPARE(items[2], (tray::ThemeItem{"t0", "/t"}));
+    QCOMPARE(items.back(), (tray::ThemeItem{"t51", "/t"}));
     QCOMPARE(tray::ThemeItems({}), (std::vector<tray::ThemeItem>{{"default", ""}}));
 }
 
@@ -177,6 +180,13 @@ void IconThemeTest::filesOnDisk() {
     for (const auto& frames : {theme.idle.frames, theme.running.frames})
         for (const std::string& frame : frames)
             QVERIFY(tray::ReadFrameBytes(frame).value_or("").starts_with("\x89PNG"));
+    // A damaged PNG, cut short or with a byte changed, is never handed to the decoder.
+    const QByteArray png = QByteArray::fromStdString(*tray::ReadFrameBytes(theme.idle.frames[0]));
+    QByteArray changed = png;
+    changed[40] = char(changed[40] ^ 0x10);
+    QVERIFY(write("cut.png", png.chopped(20)) && write("changed.png", changed));
+    for (const char* damaged : {"/cut.png", "/changed.png"})
+        QCOMPARE(tray::ReadFrameBytes(folder + damaged), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(IconThemeTest)

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -20,8 +21,8 @@ QColor Colour(const QIcon& icon) {
     return icon.pixmap(QSize(32, 32)).toImage().pixelColor(16, 16);
 }
 
-QIcon Filled(Qt::GlobalColor colour) {
-    QPixmap picture(32, 32);
+QIcon Filled(Qt::GlobalColor colour, int side = 32) {
+    QPixmap picture(side, side);
     picture.fill(colour);
     return QIcon(picture);
 }
@@ -30,11 +31,12 @@ struct TrayFixture : MainWindowFixture {
     platform::TrayShown shown;
     platform::FakeTrayHost* host = nullptr; // while the tray lives
 
-    TrayFixture(std::initializer_list<std::pair<std::string, std::string>> given = {}) {
+    TrayFixture(std::initializer_list<std::pair<std::string, std::string>> given = {},
+                const std::string& program = "zorvane") {
         std::vector<std::pair<std::string, std::string>> settings{{"SysTray", "True"}};
         settings.insert(settings.end(), given);
         WriteSettings(settings);
-        window->trayWindowFactory = FrmSysTray::Opener(services, app.dataFolder, "zorvane", [this] {
+        window->trayWindowFactory = FrmSysTray::Opener(services, app.dataFolder, program, [this] {
             auto made = std::make_unique<platform::FakeTrayHost>(shown);
             host = made.get();
             return made;
@@ -44,23 +46,30 @@ struct TrayFixture : MainWindowFixture {
     std::string Stored(const char* name) const {
         return store::GetConfigValue(SettingsFile(), name).value_or("<none>");
     }
-    // A theme in IconThemes: idle frames red, green, blue; running yellow, then a file that is no
-    // picture (an empty slot).
+    // A theme in IconThemes: idle frames red (a large picture), green, blue; running yellow, then
+    // a damaged picture (an empty slot).
     std::string WriteTheme(const QString& name) const {
         QDir(folder.path()).mkpath("IconThemes/frames");
         const std::pair<const char*, Qt::GlobalColor> frames[] = {
             {"a", Qt::red}, {"b", Qt::green}, {"c", Qt::blue}, {"x", Qt::yellow}};
-        for (const auto& [frame, colour] : frames)
-            Filled(colour).pixmap(32, 32).save(
-                folder.filePath(QString("IconThemes/frames/%1.png").arg(frame)));
-        QFile junk(folder.filePath("IconThemes/frames/junk.png"));
+        for (const auto& [frame, colour] : frames) {
+            const int side = colour == Qt::red ? 1024 : 32;
+            Filled(colour, side)
+                .pixmap(side, side)
+                .save(folder.filePath(QString("IconThemes/frames/%1.png").arg(frame)));
+        }
+        QByteArray jpeg;
+        QBuffer buffer(&jpeg);
+        buffer.open(QIODevice::WriteOnly);
+        Filled(Qt::yellow).pixmap(32, 32).save(&buffer, "JPG");
+        QFile junk(folder.filePath("IconThemes/frames/junk.jpg"));
         junk.open(QIODevice::WriteOnly);
-        junk.write("no picture");
+        junk.write(jpeg.left(jpeg.size() / 2));
         QString xml = "<t><idle FrameInterval='40'>";
         for (const char* frame : {"a", "b", "missing", "c"})
             xml += QString("<f>%1/IconThemes/frames/%2.png</f>").arg(folder.path(), frame);
         xml += QString("</idle><Running FrameInterval='120'><f>%1/IconThemes/frames/x.png</f>"
-                       "<f>%1/IconThemes/frames/junk.png</f></Running></t>")
+                       "<f>%1/IconThemes/frames/junk.jpg</f></Running></t>")
                    .arg(folder.path());
         QFile theme(folder.filePath("IconThemes/" + name));
         theme.open(QIODevice::WriteOnly);
@@ -97,19 +106,22 @@ private slots:
 void TrayWindowTest::tipFollowsTheRun_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<int>("ticked");
-    QTest::newRow("blank") << "0" << 0;
-    QTest::newRow("main icon") << "1" << 1;
-    QTest::newRow("theme") << "2" << 2;
-    QTest::newRow("out of range") << "7" << -1;
+    QTest::addColumn<QString>("program"); // the tip until the first run
+    QTest::newRow("blank") << "0" << 0 << "zorvane";
+    QTest::newRow("main icon") << "1" << 1 << "zorvane";
+    QTest::newRow("theme") << "2" << 2 << "zorvane";
+    QTest::newRow("out of range") << "7" << -1 << "zorvane";
+    QTest::newRow("long program name, cut") << "1" << 1 << QString(70, 'z');
 }
 
 void TrayWindowTest::tipFollowsTheRun() {
     QFETCH(QString, mode);
     QFETCH(int, ticked);
-    TrayFixture f{{"TrayIconMode", mode.toStdString()}};
+    QFETCH(QString, program);
+    TrayFixture f{{{"TrayIconMode", mode.toStdString()}}, program.toStdString()};
     QVERIFY(f.window->Form_Load());
     QVERIFY(f.shown.added);
-    QCOMPARE(f.shown.tip, QStringLiteral("zorvane"));
+    QCOMPARE(f.shown.tip, program.left(63));
     for (int item = 0; item < 3; ++item)
         QCOMPARE(f.Tray().mTrayIconMode[item]->isChecked(), item == ticked);
     f.window->txtInterval->setText("1500");
@@ -195,10 +207,12 @@ void TrayWindowTest::commandsReachTheMainWindow() {
     w.mnSysTray_Click();
     QVERIFY(f.shown.added);
     f.Tray().mTrayIconRunningAnimate->trigger();
+    f.Tray().mTrayIconIdleAnimate->trigger();
     f.Tray().mExit->trigger();
     QTRY_VERIFY(!f.shown.added);
     QVERIFY(!w.isVisible());
     QCOMPARE(f.Stored("TrayIconRunningAnimate"), std::string("False"));
+    QCOMPARE(f.Stored("TrayIconIdleAnimate"), std::string("True"));
     QCOMPARE(f.Stored("SysTray"), std::string("True"));
 }
 
@@ -237,6 +251,7 @@ void TrayWindowTest::themeAnimates() {
                      {"TrayIconMode", "2"},
                      {"TrayIconThemeFile", f.WriteTheme("default_icontheme.xml")}});
     frmMain& w = *f.window;
+    QTest::failOnWarning(QRegularExpression("JPEG")); // the damaged picture is not told
     QVERIFY(w.Form_Load());
     FrmSysTray& tray = f.Tray();
     // Idle frames red, green, blue show green first and red last; the missing one is skipped.
@@ -246,6 +261,9 @@ void TrayWindowTest::themeAnimates() {
         idle << Colour(f.shown.icon);
     }
     QCOMPARE(idle, (QList<QColor>{Qt::green, Qt::blue, Qt::red, Qt::green}));
+    tray.TmrAnimation1_Timer();
+    tray.TmrAnimation1_Timer();
+    QCOMPARE(f.shown.icon.availableSizes(), QList<QSize>{QSize(64, 64)}); // red, kept small
     QVERIFY(tray.TmrAnimation1->isEnabled() && !tray.TmrAnimation2->isEnabled());
     QCOMPARE(tray.TmrAnimation1->interval(), 50); // 40 raised to the shortest
     w.btnStartStop_Click();                       // running: the empty slot after yellow first
