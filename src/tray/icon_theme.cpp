@@ -6,7 +6,6 @@
 #include "store/xml_document.h"
 
 #include <algorithm>
-#include <array>
 #include <utility>
 
 namespace tray {
@@ -109,58 +108,9 @@ ThemeLoad LoadIconTheme(std::string_view storedPath, std::string_view dataFolder
     return ThemeLoad::Loaded;
 }
 
-namespace {
-
-uint32_t Crc32(std::string_view bytes) {
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> entries{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int bit = 0; bit < 8; ++bit)
-                c = (c & 1u) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            entries[n] = c;
-        }
-        return entries;
-    }();
-    uint32_t crc = 0xFFFFFFFFu;
-    for (const char byte : bytes)
-        crc = table[(crc ^ static_cast<unsigned char>(byte)) & 0xFFu] ^ (crc >> 8);
-    return ~crc;
-}
-
-uint32_t BigEndian(std::string_view bytes) {
-    uint32_t value = 0;
-    for (const char byte : bytes.substr(0, 4))
-        value = (value << 8) | static_cast<unsigned char>(byte);
-    return value;
-}
-
-// A PNG cut short or with a damaged chunk: each chunk's check sum must hold, up to its end chunk.
-// The PNG decoder would tell of such a file on standard error, bypassing the toolkit.
-bool DamagedPng(std::string_view bytes) {
-    constexpr std::string_view kSignature("\x89PNG\r\n\x1a\n", 8);
-    if (bytes.substr(0, kSignature.size()) != kSignature)
-        return false; // no PNG: its own decoder judges it
-    for (std::size_t at = kSignature.size(); bytes.size() - at >= 12;) {
-        const uint32_t length = BigEndian(bytes.substr(at));
-        if (length > bytes.size() - at - 12)
-            return true;
-        const std::string_view chunk = bytes.substr(at + 4, 4 + std::size_t(length));
-        if (Crc32(chunk) != BigEndian(bytes.substr(at + 8 + length)))
-            return true;
-        if (chunk.substr(0, 4) == "IEND")
-            return false;
-        at += 12 + std::size_t(length);
-    }
-    return true;
-}
-
-} // namespace
-
 std::optional<std::string> ReadFrameBytes(const std::string& path) {
     std::string bytes;
-    if (store::ReadWholeFile(path, bytes, kMostFrameBytes) != store::ReadResult::Read ||
-        DamagedPng(bytes))
+    if (store::ReadWholeFile(path, bytes, kMostFrameBytes) != store::ReadResult::Read)
         return std::nullopt;
     return bytes;
 }

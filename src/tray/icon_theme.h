@@ -91,8 +91,7 @@ enum class ThemeLoad {
 // against the real file system.
 ThemeLoad LoadIconTheme(std::string_view storedPath, std::string_view dataFolder, IconTheme& theme);
 
-// A frame picture's bytes: nullopt when the file cannot be read, is over kMostFrameBytes, or is a
-// damaged PNG (cut short, or a chunk whose check sum does not hold).
+// A frame picture's bytes: nullopt when the file cannot be read or is over kMostFrameBytes.
 std::optional<std::string> ReadFrameBytes(const std::string& path);
 
 // The picture slots a frame list fills, given whether each frame's picture loaded: each slot

@@ -13,7 +13,13 @@
 #include <QMenu>
 #include <QPixmap>
 
+#include <cstdio>
 #include <map>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -23,18 +29,39 @@ constexpr int kLargestFrameSide = 1024;
 // scaled down as it is loaded, so a theme costs little memory whatever its pictures' size.
 constexpr int kFrameSide = 64;
 
-// The picture decoders tell of a damaged file on standard error; the empty slot such a frame
-// leaves says enough. Their messages are dropped while a frame is decoded.
+// The picture decoders tell of a damaged file, some through the toolkit's messages, the PNG one
+// straight on standard error; the empty slot such a frame leaves says enough. While a frame is
+// decoded their messages are dropped and standard error leads nowhere.
 class QuietDecoders {
 public:
-    QuietDecoders() : m_previous(qInstallMessageHandler(Drop)) {}
-    ~QuietDecoders() { qInstallMessageHandler(m_previous); }
+    QuietDecoders() : m_previous(qInstallMessageHandler(Drop)) {
+#ifdef Q_OS_UNIX
+        std::fflush(stderr);
+        m_standardError = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (nowhere >= 0) {
+            ::dup2(nowhere, STDERR_FILENO);
+            ::close(nowhere);
+        }
+#endif
+    }
+    ~QuietDecoders() {
+#ifdef Q_OS_UNIX
+        std::fflush(stderr);
+        if (m_standardError >= 0) {
+            ::dup2(m_standardError, STDERR_FILENO);
+            ::close(m_standardError);
+        }
+#endif
+        qInstallMessageHandler(m_previous);
+    }
     QuietDecoders(const QuietDecoders&) = delete;
     QuietDecoders& operator=(const QuietDecoders&) = delete;
 
 private:
     static void Drop(QtMsgType, const QMessageLogContext&, const QString&) {}
     QtMessageHandler m_previous;
+    int m_standardError = -1;
 };
 
 QPixmap LoadFrame(const std::string& path) {

@@ -180,13 +180,6 @@ void IconThemeTest::filesOnDisk() {
     for (const auto& frames : {theme.idle.frames, theme.running.frames})
         for (const std::string& frame : frames)
             QVERIFY(tray::ReadFrameBytes(frame).value_or("").starts_with("\x89PNG"));
-    // A damaged PNG, cut short or with a byte changed, is never handed to the decoder.
-    const QByteArray png = QByteArray::fromStdString(*tray::ReadFrameBytes(theme.idle.frames[0]));
-    QByteArray changed = png;
-    changed[40] = char(changed[40] ^ 0x10);
-    QVERIFY(write("cut.png", png.chopped(20)) && write("changed.png", changed));
-    for (const char* damaged : {"/cut.png", "/changed.png"})
-        QCOMPARE(tray::ReadFrameBytes(folder + damaged), std::nullopt);
 }
 
 QTEST_GUILESS_MAIN(IconThemeTest)
