@@ -29,12 +29,12 @@ constexpr int kLargestFrameSide = 1024;
 // scaled down as it is loaded, so a theme costs little memory whatever its pictures' size.
 constexpr int kFrameSide = 64;
 
-// The picture decoders tell of a damaged file, some through the toolkit's messages, the PNG one
-// straight on standard error; the empty slot such a frame leaves says enough. While a frame is
-// decoded their messages are dropped and standard error leads nowhere.
+// The picture decoders tell of a damaged file on standard error (the PNG one straight, the others
+// through the toolkit's messages); the empty slot such a frame leaves says enough. While a frame
+// is decoded, standard error leads nowhere.
 class QuietDecoders {
 public:
-    QuietDecoders() : m_previous(qInstallMessageHandler(Drop)) {
+    QuietDecoders() {
 #ifdef Q_OS_UNIX
         std::fflush(stderr);
         m_standardError = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
@@ -53,14 +53,11 @@ public:
             ::close(m_standardError);
         }
 #endif
-        qInstallMessageHandler(m_previous);
     }
     QuietDecoders(const QuietDecoders&) = delete;
     QuietDecoders& operator=(const QuietDecoders&) = delete;
 
 private:
-    static void Drop(QtMsgType, const QMessageLogContext&, const QString&) {}
-    QtMessageHandler m_previous;
     int m_standardError = -1;
 };
 

@@ -21,8 +21,6 @@ private slots:
     void nominalGap();
     void countdownFollowsTheTimingRule();
     void runningTooltip();
-    void endlessSequenceSafety_data();
-    void endlessSequenceSafety();
 };
 
 void ClickRulesTest::drawInterval_data() {
@@ -175,37 +173,6 @@ void ClickRulesTest::runningTooltip() {
                                   std::to_string(c.seconds), std::to_string(c.milliseconds));
         QVERIFY2(tip.size() <= 63, tip.c_str());
     }
-}
-
-void ClickRulesTest::endlessSequenceSafety_data() {
-    QTest::addColumn<bool>("safety");
-    QTest::addColumn<bool>("loop");
-    QTest::addColumn<QString>("count");
-    QTest::addColumn<QStringList>("intervals");
-    QTest::addColumn<bool>("refused");
-    const QStringList fast{"1000", "999.5"};
-    QTest::newRow("loop 0, one row fast") << true << true << "0" << fast << true;
-    QTest::newRow("negative count") << true << true << "-5" << fast << true;
-    QTest::newRow("no number") << true << true << "abc" << fast << true;
-    QTest::newRow("count rounding to 0") << true << true << "0.5" << fast << true;
-    QTest::newRow("empty interval") << true << true << "0" << QStringList{""} << true;
-    QTest::newRow("finite count") << true << true << "2" << fast << false;
-    QTest::newRow("count rounding to 2") << true << true << "1.5" << fast << false;
-    QTest::newRow("every row a second or more")
-        << true << true << "0" << QStringList{"1000", "5e3"} << false;
-    QTest::newRow("loop unticked") << true << false << "0" << fast << false;
-    QTest::newRow("safety off") << false << true << "0" << fast << false;
-}
-
-void ClickRulesTest::endlessSequenceSafety() {
-    QFETCH(bool, safety);
-    QFETCH(bool, loop);
-    QFETCH(QString, count);
-    QFETCH(QStringList, intervals);
-    std::vector<std::string> rows;
-    for (const QString& interval : intervals)
-        rows.push_back(interval.toStdString());
-    QTEST(click::EndlessSequenceTooFast(safety, loop, count.toStdString(), rows), "refused");
 }
 
 QTEST_APPLESS_MAIN(ClickRulesTest)

@@ -11,8 +11,8 @@ private slots:
     void letter_data();
     void letter();
     void signalFile();
-    void signalFileNames_data();
-    void signalFileNames();
+    void signalFileOwner_data();
+    void signalFileOwner();
     void stamp_data();
     void stamp();
     void timeOfDay();
@@ -45,6 +45,8 @@ void HotKeyRulesTest::letter() {
 }
 
 void HotKeyRulesTest::signalFile() {
+    QCOMPARE(click::SignalFileName(1, 2, "desk"), std::string("1-2-desk_HotKey.xml"));
+    QCOMPARE(click::SignalFileName(7, 12, "Büro PC_1"), std::string("7-12-B-ro-PC-1_HotKey.xml"));
     const auto lines = click::SignalFileLines();
     QCOMPARE(lines.size(), size_t{4});
     QCOMPARE(lines[0], std::string("<?xml version=\"1.0\"?>"));
@@ -54,58 +56,22 @@ void HotKeyRulesTest::signalFile() {
     QCOMPARE(lines[3], std::string("</HotKey>"));
 }
 
-// Here: host desk.example, window 1049612 shown, process 4711 running.
-void HotKeyRulesTest::signalFileNames_data() {
-    QTest::addColumn<QString>("builtFrom"); // window, process id, host; empty: not built here
+// A running copy's file? (-1: no copy's name) Here: host h, window 7 shown, process 4711 runs.
+void HotKeyRulesTest::signalFileOwner_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("owner"); // window/process/host as read; empty: no copy's name
-    QTest::addColumn<bool>("running");
-    QTest::newRow("this copy") << "1049612|4711|desk.example"
-                               << "1049612-4711-desk.example_HotKey.xml"
-                               << "1049612/4711/desk.example" << true;
-    QTest::newRow("same window id, killed copy") << "1049612|4712|desk.example"
-                                                 << "1049612-4712-desk.example_HotKey.xml"
-                                                 << "1049612/4712/desk.example" << false;
-    QTest::newRow("host name reduced")
-        << QStringLiteral("7|12|Büro PC_1") << "7-12-B-ro-PC-1_HotKey.xml"
-        << "7/12/B-ro-PC-1" << false;
-    QTest::newRow("no host name") << "0|5|"
-                                  << "0-5--_HotKey.xml"
-                                  << "0/5/-" << false;
-    QTest::newRow("other host, window shown") << ""
-                                              << "1049612-9-my-host_HotKey.xml"
-                                              << "1049612/9/my-host" << true;
-    QTest::newRow("older copy, window shown") << ""
-                                              << "1049612_HotKey.xml"
-                                              << "1049612//" << true;
-    QTest::newRow("older copy, window gone") << ""
-                                             << "9_HotKey.xml"
-                                             << "9//" << false;
-    for (const char* name : {"old_HotKey.xml", "12-_HotKey.xml", "12-3-a b_HotKey.xml",
-                             "99999999999999999999_HotKey.xml", "12--3-h_HotKey.xml"})
-        QTest::newRow(name) << "" << name << "" << false;
+    QTest::addColumn<int>("running");
+    const std::pair<const char*, int> rows[] = {
+        {"7-4711-h_HotKey.xml", 1}, {"7-4712-h_HotKey.xml", 0}, {"7-9-other_HotKey.xml", 1},
+        {"7_HotKey.xml", 1},        {"9_HotKey.xml", 0},        {"old_HotKey.xml", -1}};
+    for (const auto& [name, running] : rows)
+        QTest::newRow(name) << name << running;
 }
 
-void HotKeyRulesTest::signalFileNames() {
-    QFETCH(QString, builtFrom);
+void HotKeyRulesTest::signalFileOwner() {
     QFETCH(QString, name);
-    QFETCH(QString, owner);
-    const QStringList parts = builtFrom.split('|');
-    if (!builtFrom.isEmpty())
-        QCOMPARE(QString::fromStdString(click::SignalFileName(
-                     parts[0].toULongLong(), parts[1].toLong(), parts[2].toStdString())),
-                 name);
-    const auto read = click::ReadSignalFileName(name.toStdString());
-    QCOMPARE(read.has_value(), !owner.isEmpty());
-    if (!read)
-        return;
-    QCOMPARE(QString("%1/%2/%3")
-                 .arg(read->window)
-                 .arg(read->processId ? QString::number(*read->processId) : "")
-                 .arg(QString::fromStdString(read->host.value_or(""))),
-             owner);
+    const auto owner = click::ReadSignalFileName(name.toStdString());
     const auto alive = [](long pid) { return pid == 4711; };
-    QTEST(click::RunningCopysFile(*read, "desk.example", {1049612}, alive), "running");
+    QTEST(owner ? int(click::RunningCopysFile(*owner, "h", {7}, alive)) : -1, "running");
 }
 
 void HotKeyRulesTest::stamp_data() {

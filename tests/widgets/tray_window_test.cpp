@@ -8,7 +8,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QLineEdit>
 #include <QMenu>
@@ -33,12 +32,11 @@ struct TrayFixture : MainWindowFixture {
     platform::TrayShown shown;
     platform::FakeTrayHost* host = nullptr; // while the tray lives
 
-    TrayFixture(std::initializer_list<std::pair<std::string, std::string>> given = {},
-                const std::string& program = "zorvane") {
+    TrayFixture(std::initializer_list<std::pair<std::string, std::string>> given = {}) {
         std::vector<std::pair<std::string, std::string>> settings{{"SysTray", "True"}};
         settings.insert(settings.end(), given);
         WriteSettings(settings);
-        window->trayWindowFactory = FrmSysTray::Opener(services, app.dataFolder, program, [this] {
+        window->trayWindowFactory = FrmSysTray::Opener(services, app.dataFolder, "zorvane", [this] {
             auto made = std::make_unique<platform::FakeTrayHost>(shown);
             host = made.get();
             return made;
@@ -48,36 +46,24 @@ struct TrayFixture : MainWindowFixture {
     std::string Stored(const char* name) const {
         return store::GetConfigValue(SettingsFile(), name).value_or("<none>");
     }
-    // A theme in IconThemes: idle frames red (a large picture), green, blue; running yellow, then
-    // a damaged picture (an empty slot).
+    // A theme in IconThemes: idle frames red, green, blue; running yellow, then a file that is no
+    // picture (an empty slot).
     std::string WriteTheme(const QString& name) const {
         QDir(folder.path()).mkpath("IconThemes/frames");
         const std::pair<const char*, Qt::GlobalColor> frames[] = {
             {"a", Qt::red}, {"b", Qt::green}, {"c", Qt::blue}, {"x", Qt::yellow}};
-        for (const auto& [frame, colour] : frames) {
-            const int side = colour == Qt::red ? 1024 : 32;
-            Filled(colour, side)
-                .pixmap(side, side)
-                .save(folder.filePath(QString("IconThemes/frames/%1.png").arg(frame)));
-        }
-        QByteArray jpeg;
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        Filled(Qt::yellow).pixmap(32, 32).save(&buffer, "JPG");
-        QFile junk(folder.filePath("IconThemes/frames/junk.jpg"));
+        for (const auto& [frame, colour] : frames)
+            Filled(colour).pixmap(32, 32).save(
+                folder.filePath(QString("IconThemes/frames/%1.png").arg(frame)));
+        Filled(Qt::green, 1024).pixmap(1024, 1024).save(folder.filePath("IconThemes/frames/b.png"));
+        QFile junk(folder.filePath("IconThemes/frames/junk.png"));
         junk.open(QIODevice::WriteOnly);
-        junk.write(jpeg.left(jpeg.size() / 2));
-        QFile yellow(folder.filePath("IconThemes/frames/x.png"));
-        QFile damaged(folder.filePath("IconThemes/frames/junk.png"));
-        yellow.open(QIODevice::ReadOnly);
-        damaged.open(QIODevice::WriteOnly);
-        damaged.write(yellow.readAll().replace("IDAT", "IDAx"));
+        junk.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0 \0\0\0 \b\6\0\0\0\0\0\0\0", 33));
         QString xml = "<t><idle FrameInterval='40'>";
         for (const char* frame : {"a", "b", "missing", "c"})
             xml += QString("<f>%1/IconThemes/frames/%2.png</f>").arg(folder.path(), frame);
         xml += QString("</idle><Running FrameInterval='120'><f>%1/IconThemes/frames/x.png</f>"
-                       "<f>%1/IconThemes/frames/junk.jpg</f><f>%1/IconThemes/frames/junk.png</f></"
-                       "Running></t>")
+                       "<f>%1/IconThemes/frames/junk.png</f></Running></t>")
                    .arg(folder.path());
         QFile theme(folder.filePath("IconThemes/" + name));
         theme.open(QIODevice::WriteOnly);
@@ -114,28 +100,28 @@ private slots:
 void TrayWindowTest::tipFollowsTheRun_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<int>("ticked");
-    QTest::addColumn<QString>("program"); // the tip until the first run
-    QTest::newRow("blank") << "0" << 0 << "zorvane";
-    QTest::newRow("main icon") << "1" << 1 << "zorvane";
-    QTest::newRow("theme") << "2" << 2 << "zorvane";
-    QTest::newRow("out of range") << "7" << -1 << "zorvane";
-    QTest::newRow("long program name, cut") << "1" << 1 << QString(70, 'z');
+    QTest::newRow("blank") << "0" << 0;
+    QTest::newRow("main icon") << "1" << 1;
+    QTest::newRow("theme") << "2" << 2;
+    QTest::newRow("out of range") << "7" << -1;
 }
 
 void TrayWindowTest::tipFollowsTheRun() {
     QFETCH(QString, mode);
     QFETCH(int, ticked);
-    QFETCH(QString, program);
-    TrayFixture f{{{"TrayIconMode", mode.toStdString()}}, program.toStdString()};
+    TrayFixture f{{"TrayIconMode", mode.toStdString()}};
     QVERIFY(f.window->Form_Load());
     QVERIFY(f.shown.added);
-    QCOMPARE(f.shown.tip, program.left(63));
+    QCOMPARE(f.shown.tip, QStringLiteral("zorvane"));
     for (int item = 0; item < 3; ++item)
         QCOMPARE(f.Tray().mTrayIconMode[item]->isChecked(), item == ticked);
     f.window->txtInterval->setText("1500");
     f.window->btnStartStop_Click();
     f.window->tmr1sec_Timer();
     QCOMPARE(f.shown.tip, QStringLiteral("Zorvane: 0hr 0min 0sec 500ms to next click"));
+    f.window->txtHr->setText(QString(60, '9')); // a tip the shell would not keep is cut
+    f.window->tmrClick_Timer();
+    QCOMPARE(f.shown.tip.size(), 63);
     f.window->btnStartStop_Click();
     QCOMPARE(f.shown.tip, QStringLiteral("Zorvane: idle"));
     // The program's end removes the icon and writes the mode back as it was read.
@@ -259,19 +245,15 @@ void TrayWindowTest::themeAnimates() {
                      {"TrayIconMode", "2"},
                      {"TrayIconThemeFile", f.WriteTheme("default_icontheme.xml")}});
     frmMain& w = *f.window;
-    // The damaged pictures are not told of, as a message or on standard error.
-    QTest::failOnWarning(QRegularExpression("JPEG"));
+    // Nothing on standard error about the damaged picture.
     QTemporaryFile errors;
-    QVERIFY(errors.open());
-    const int standardError = ::dup(STDERR_FILENO);
+    const int standardError = errors.open() ? ::dup(STDERR_FILENO) : -1;
     ::dup2(errors.handle(), STDERR_FILENO);
     const bool loaded = w.Form_Load();
     ::dup2(standardError, STDERR_FILENO);
     ::close(standardError);
-    QVERIFY(loaded);
-    QFile told(errors.fileName());
-    QVERIFY(told.open(QIODevice::ReadOnly));
-    QCOMPARE(told.readAll(), QByteArray());
+    QVERIFY(loaded && QFileInfo(errors.fileName()).size() == 0);
+    QCOMPARE(f.shown.icon.availableSizes(), QList<QSize>{QSize(64, 64)}); // green, kept small
     FrmSysTray& tray = f.Tray();
     // Idle frames red, green, blue show green first and red last; the missing one is skipped.
     QList<QColor> idle{Colour(f.shown.icon)};
@@ -280,9 +262,6 @@ void TrayWindowTest::themeAnimates() {
         idle << Colour(f.shown.icon);
     }
     QCOMPARE(idle, (QList<QColor>{Qt::green, Qt::blue, Qt::red, Qt::green}));
-    tray.TmrAnimation1_Timer();
-    tray.TmrAnimation1_Timer();
-    QCOMPARE(f.shown.icon.availableSizes(), QList<QSize>{QSize(64, 64)}); // red, kept small
     QVERIFY(tray.TmrAnimation1->isEnabled() && !tray.TmrAnimation2->isEnabled());
     QCOMPARE(tray.TmrAnimation1->interval(), 50); // 40 raised to the shortest
     w.btnStartStop_Click();                       // running: the empty slot after yellow first

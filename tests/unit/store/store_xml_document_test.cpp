@@ -265,8 +265,7 @@ void XmlDocumentTest::attributes() {
     QCOMPARE(Dump(document.documentElement()), changed);
 }
 
-// 100,000 attributes read by index in one pass, as a hostile signal file holds them; the walk
-// stays right when it goes back or the element gains an attribute meanwhile.
+// 100,000 attributes read by index, as a hostile signal file holds them, in a blink.
 void XmlDocumentTest::manyAttributes() {
     std::string xml = "<r";
     for (int i = 0; i < 100000; ++i)
@@ -274,15 +273,11 @@ void XmlDocumentTest::manyAttributes() {
     store::XmlDocument document;
     QVERIFY(document.loadXml(xml + "/>"));
     const store::XmlNamedNodeMap attributes = document.documentElement().attributes();
-    std::size_t named = 0;
     for (std::size_t i = 0; i < attributes.length(); ++i)
-        named += attributes.item(i).nodeName() == "a" + std::to_string(i) ? 1 : 0;
-    QCOMPARE(named, std::size_t{100000});
-    QCOMPARE(attributes.item(2).nodeName(), std::string("a2"));
+        QCOMPARE(attributes.item(i).nodeName(), "a" + std::to_string(i));
     document.documentElement().attributes().setNamedItem(document.createAttribute("z"));
-    QCOMPARE(attributes.length(), std::size_t{100001});
-    QCOMPARE(attributes.item(100000).nodeName(), std::string("z"));
-    QVERIFY(attributes.item(100001).isNull());
+    QVERIFY(attributes.item(100000).nodeName() + attributes.item(2).nodeName() == "za2" &&
+            attributes.length() == 100001 && attributes.item(100001).isNull());
 }
 
 void XmlDocumentTest::names_data() {
