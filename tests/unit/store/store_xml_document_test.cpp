@@ -269,12 +269,12 @@ void XmlDocumentTest::attributes() {
 void XmlDocumentTest::manyAttributes() {
     std::string xml = "<r";
     for (int i = 0; i < 100000; ++i)
-        xml += " a" + std::to_string(i) + "=''";
+        xml.append(" a").append(std::to_string(i)).append("=''");
     store::XmlDocument document;
     QVERIFY(document.loadXml(xml + "/>"));
     const store::XmlNamedNodeMap attributes = document.documentElement().attributes();
     for (std::size_t i = 0; i < attributes.length(); ++i)
-        QCOMPARE(attributes.item(i).nodeName(), "a" + std::to_string(i));
+        QCOMPARE(attributes.item(i).nodeName(), std::string("a").append(std::to_string(i)));
     document.documentElement().attributes().setNamedItem(document.createAttribute("z"));
     QVERIFY(attributes.item(100000).nodeName() + attributes.item(2).nodeName() == "za2" &&
             attributes.length() == 100001 && attributes.item(100001).isNull());
