@@ -8,7 +8,8 @@
 namespace click {
 
 HotKey::HotKey(platform::HotKeyService& service, std::string folder)
-    : m_service(service), m_folder(std::move(folder)) {}
+    : m_service(service), m_folder(std::move(folder)), m_processId(store::CurrentProcessId()),
+      m_hostName(store::HostName()) {}
 
 bool HotKey::SetHotKeyLetter(std::string_view sKey) {
     const auto code = HotKeyCode(sKey);
@@ -48,8 +49,7 @@ void HotKey::DiscardPresses() {
 }
 
 std::string HotKey::SignalFilePath() const {
-    return store::BuildPath(
-        m_folder, SignalFileName(hwndHotKey, store::CurrentProcessId(), store::HostName()));
+    return store::BuildPath(m_folder, SignalFileName(hwndHotKey, m_processId, m_hostName));
 }
 
 bool HotKey::WatcherPoll() {

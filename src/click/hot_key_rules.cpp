@@ -18,10 +18,12 @@ std::optional<int16_t> HotKeyCode(std::string_view text) {
     return static_cast<int16_t>(letter);
 }
 
+namespace {
+
 std::string SignalHostName(std::string_view hostName) {
     std::string kept;
-    for (std::size_t i = 0; i < hostName.size(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(hostName[i]);
+    for (const char byte : hostName) {
+        const unsigned char c = static_cast<unsigned char>(byte);
         const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
                            (c >= '0' && c <= '9') || c == '.' || c == '-';
         // A character of several UTF-8 bytes becomes one '-'.
@@ -30,13 +32,6 @@ std::string SignalHostName(std::string_view hostName) {
     }
     return kept.empty() ? "-" : kept;
 }
-
-std::string SignalFileName(uint64_t windowHandle, long processId, std::string_view hostName) {
-    return std::to_string(windowHandle) + "-" + std::to_string(processId) + "-" +
-           SignalHostName(hostName) + std::string(kSignalFileMark) + ".xml";
-}
-
-namespace {
 
 // The decimal number leading the text, taken off it; nullopt when there is none or it is too
 // large.
@@ -50,6 +45,11 @@ template <typename Number> std::optional<Number> TakeNumber(std::string_view& te
 }
 
 } // namespace
+
+std::string SignalFileName(uint64_t windowHandle, long processId, std::string_view hostName) {
+    return std::to_string(windowHandle) + "-" + std::to_string(processId) + "-" +
+           SignalHostName(hostName) + std::string(kSignalFileMark) + ".xml";
+}
 
 std::optional<SignalFileOwner> ReadSignalFileName(std::string_view name) {
     const std::size_t mark = name.find(kSignalFileMark);

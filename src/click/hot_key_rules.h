@@ -27,7 +27,6 @@ std::optional<int16_t> HotKeyCode(std::string_view text);
 // where there are none). The host name keeps only A-Z, a-z, 0-9, '.' and '-'; any other
 // character becomes '-', and a name with no character at all is "-".
 std::string SignalFileName(uint64_t windowHandle, long processId, std::string_view hostName);
-std::string SignalHostName(std::string_view hostName);
 
 // Whose signal file a name is. Older copies name theirs by the window handle alone
 // ("1049612_HotKey.xml"): no process id and no host.
@@ -35,7 +34,6 @@ struct SignalFileOwner {
     uint64_t window = 0;
     std::optional<long> processId;
     std::optional<std::string> host;
-    friend bool operator==(const SignalFileOwner&, const SignalFileOwner&) = default;
 };
 // The owner of a name holding "_HotKey"; nullopt when what comes before it is neither form (a file
 // named so by hand).
