@@ -1,7 +1,8 @@
 // The global hot key with two copies in one folder: the idle CPU use of the owner and of the
 // watcher over 60 s with their 50 ms timers running, and the delay from a press of
 // CTRL + ALT + C to each copy's toggle, median and 95th percentile over 20 presses. The folder
-// also holds 1,000 signal files left by copies that were killed, which the owner stamps too.
+// also holds 1,000 signal files left by copies that were killed, which the owner stamps too; the
+// presses are measured again once one of them is a hostile 1 MB file of 100,000 attributes.
 //
 // The press is made through XTest from a connection of our own, and its moment read from the
 // server's clock; each copy makes one click after it starts (the owner 100 ms after, the watcher
@@ -31,6 +32,7 @@ constexpr int kIdleSeconds = 60;
 constexpr int kOwnerX = 600;
 constexpr int kWatcherX = 700;
 constexpr int kStaleFiles = 1000;
+constexpr int kHostileAttributes = 100000;
 
 // Signal files of copies that were killed: window handles no window has.
 bool LeaveStaleSignalFiles(const e2e::Program& program) {
@@ -42,6 +44,21 @@ bool LeaveStaleSignalFiles(const e2e::Program& program) {
     }
     return true;
 }
+
+// One stale file made hostile: just under the 1 MB a signal file may have, in 100,000 attributes.
+bool MakeOneStaleFileHostile(const e2e::Program& program) {
+    QByteArray text = "<?xml version=\"1.0\"?>\r\n<HotKey Check=\"0\"";
+    for (int i = 0; i < kHostileAttributes; ++i)
+        text += " a" + QByteArray::number(i) + "=\"\"";
+    text += ">\r\n</HotKey>\r\n";
+    QFile file(program.FilePath(QStringLiteral("%1_HotKey.xml").arg(900000000)));
+    return text.size() < (1 << 20) && file.open(QIODevice::WriteOnly) && file.write(text) > 0;
+}
+
+struct Delays {
+    std::vector<double> owner;
+    std::vector<double> watcher;
+};
 
 // Presses CTRL + ALT + C and answers the server's time at that moment.
 Time PressHotKey(Display* display, Window clock) {
@@ -119,46 +136,57 @@ int main(int argc, char** argv) {
     const double watcherCpu =
         100.0 * (e2e::ProcessCpuSeconds(watcher.processId()) - watcherBefore) / seconds;
 
-    // Presses.
+    // Presses, with the stale files, then with one of them hostile.
     Display* display = XOpenDisplay(server.Display().toLocal8Bit().constData());
     const Window clock =
         XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
     XSelectInput(display, clock, PropertyChangeMask);
-    std::vector<double> ownerDelays;
-    std::vector<double> watcherDelays;
-    for (int i = 0; i < kPresses; ++i) {
-        const size_t before = recorder.Presses().size();
-        const Time pressed = PressHotKey(display, clock);
-        if (!recorder.WaitForPresses(before + 2, 3000)) {
-            std::fprintf(stderr, "hot_key_relay: press %d did not reach both copies\n", i + 1);
-            return 2;
+    const auto measure = [&](Delays& delays) {
+        for (int i = 0; i < kPresses; ++i) {
+            const size_t before = recorder.Presses().size();
+            const Time pressed = PressHotKey(display, clock);
+            if (!recorder.WaitForPresses(before + 2, 3000)) {
+                std::fprintf(stderr, "hot_key_relay: press %d did not reach both copies\n", i + 1);
+                return false;
+            }
+            const auto presses = recorder.Presses();
+            for (size_t k = before; k < presses.size(); ++k) {
+                const double firstClick = presses[k].x == kOwnerX ? 100.0 : 200.0;
+                const double delay = double(presses[k].time) - firstClick - double(pressed);
+                (presses[k].x == kOwnerX ? delays.owner : delays.watcher).push_back(delay);
+            }
+            // Presses at no fixed phase of the copies' 50 ms timers.
+            QTest::qWait(300 + int(QRandomGenerator::global()->bounded(50)));
         }
-        const auto presses = recorder.Presses();
-        for (size_t k = before; k < presses.size(); ++k) {
-            const double firstClick = presses[k].x == kOwnerX ? 100.0 : 200.0;
-            const double delay = double(presses[k].time) - firstClick - double(pressed);
-            (presses[k].x == kOwnerX ? ownerDelays : watcherDelays).push_back(delay);
-        }
-        // Presses at no fixed phase of the copies' 50 ms timers.
-        QTest::qWait(300 + int(QRandomGenerator::global()->bounded(50)));
-    }
+        return true;
+    };
+    Delays stale;
+    Delays hostile;
+    if (!measure(stale) || !MakeOneStaleFileHostile(owner) || !measure(hostile))
+        return 2;
     XCloseDisplay(display);
     watcher.kill();
     watcher.waitForFinished();
     owner.Kill();
 
-    const auto [ownerMedian, ownerP95] = MedianAndP95(ownerDelays);
-    const auto [watcherMedian, watcherP95] = MedianAndP95(watcherDelays);
     std::printf("Hot key with two copies (owner and watcher), 50 ms polling, %d stale signal "
                 "files\n",
                 kStaleFiles);
     std::printf("idle CPU over %.0f s: owner %.3f%%, watcher %.3f%% of one core\n", seconds,
                 ownerCpu, watcherCpu);
-    std::printf("press to toggle over %d presses: owner median %.0f ms, 95th %.0f ms; "
-                "watcher median %.0f ms, 95th %.0f ms\n",
-                kPresses, ownerMedian, ownerP95, watcherMedian, watcherP95);
+    double watcherP95 = 0;
+    for (const auto& [delays, files] :
+         {std::pair{&stale, "the stale files"},
+          std::pair{&hostile, "one of them a 1 MB file of 100,000 attributes"}}) {
+        const auto [ownerMedian, ownerP95] = MedianAndP95(delays->owner);
+        const auto [watcherMedian, watcherP95Here] = MedianAndP95(delays->watcher);
+        watcherP95 = std::max(watcherP95, watcherP95Here);
+        std::printf("press to toggle over %d presses, %s: owner median %.0f ms, 95th %.0f ms; "
+                    "watcher median %.0f ms, 95th %.0f ms\n",
+                    kPresses, files, ownerMedian, ownerP95, watcherMedian, watcherP95Here);
+    }
     const bool met = ownerCpu <= 0.3 && watcherCpu <= 0.3 && watcherP95 <= 100;
-    std::printf("targets (idle CPU <= 0.3%% each, watcher 95th <= 100 ms): %s\n",
+    std::printf("targets (idle CPU <= 0.3%% each, watcher 95th <= 100 ms in both): %s\n",
                 met ? "met" : "MISSED");
     return met ? 0 : 1;
 }

@@ -1,4 +1,5 @@
 #include "events/mouse_events_window.h"
+#include "platform/qt/qt_dialogs.h"
 #include "platform/qt/termination.h"
 #include "platform/qt/tray_host.h"
 #include "platform/services.h"
@@ -17,6 +18,20 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+
+namespace {
+
+// A problem that stops the program before it starts: on standard error, and in a box where there
+// is a screen to show one.
+void TellBeforeStart(const std::string& text) {
+    std::fprintf(stderr, "zorvane: %s\n", text.c_str());
+    const QString platform = QGuiApplication::platformName();
+    if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
+        platform::QtDialogs().MessageBox(text, "Configuration File Error",
+                                         platform::MsgIcon::Warning, platform::MsgButtons::Ok);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     // The arguments exactly as received, before the toolkit takes its own options out.
@@ -39,6 +54,12 @@ int main(int argc, char* argv[]) {
     app.exeName = exe.completeBaseName().toStdString();
     app.exePath = exe.absoluteFilePath().toStdString();
     const auto folders = shell::DecideFolders(shell::ReadFolderFacts(app.folder));
+    if (const auto problem = folders && !folders->portable
+                                 ? shell::UntrustedConfigFolder(folders->config)
+                                 : std::nullopt) {
+        TellBeforeStart(*problem);
+        return 1;
+    }
     if (!folders || !shell::MakeConfigFolder(folders->config)) {
         std::fprintf(stderr, "zorvane: no folder for the settings: %s\n",
                      folders ? ("cannot make " + folders->config).c_str()
@@ -57,6 +78,21 @@ int main(int argc, char* argv[]) {
         std::fflush(nullptr);
         std::_Exit(0);
     };
+    // A signal ends the program in order from here on, also while a box of the start is open:
+    // until the main window has read its settings there is nothing to put in order; from then on
+    // its shut-down runs (the signal file goes, the settings are written back), and every event
+    // loop ends, an open box's too (quit() would not end a box open before the main loop runs).
+    frmMain* loading = nullptr;
+    bool terminated = false;
+    platform::QuitOnTermination([&] {
+        terminated = true;
+        if (loading && loading->SettingsLoaded()) {
+            loading->UnloadForSession();
+            QCoreApplication::exit(0);
+        } else {
+            endNow();
+        }
+    });
     if (shell::InitializeProgram(app, native.services(), endNow) == shell::StartUp::End)
         return 0;
 
@@ -65,9 +101,9 @@ int main(int argc, char* argv[]) {
         frmMouseEvents::Opener(*native.services().dialogs, app.configFolder);
     window.trayWindowFactory = FrmSysTray::Opener(native.services(), app.dataFolder, app.exeName,
                                                   platform::MakeSystemTrayHost);
-    if (!window.Form_Load())
+    loading = &window;
+    if (!window.Form_Load() || terminated)
         return 0;
-    platform::QuitOnTermination([&window] { window.UnloadForSession(); });
     // A display server that goes away ends the program, its settings written back first: the
     // toolkit's own connection tells of it, or the Wayland services' connection notices first.
     platform::EndOnDisplayLoss(

@@ -63,4 +63,13 @@ std::string RunningTooltip(const std::string& hours, const std::string& minutes,
            "ms to next click";
 }
 
+bool EndlessSequenceTooFast(bool safetyOn, bool loopTicked, std::string_view loopText,
+                            const std::vector<std::string>& rowIntervals) {
+    if (!safetyOn || !loopTicked || runtime::WholeValueOf(loopText) >= 1)
+        return false;
+    return std::any_of(rowIntervals.begin(), rowIntervals.end(), [](const std::string& interval) {
+        return runtime::Val(interval) < kSecondTimerInterval;
+    });
+}
+
 } // namespace click

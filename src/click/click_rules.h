@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace click {
 
@@ -55,6 +57,19 @@ int32_t NextInterval(int32_t lower, int32_t upper, bool range);
 // Milliseconds from one click to the next for an interval, with the timers' nominal periods:
 // whole seconds on the one-second timer, then whole tenths (at least one) on the click timer.
 int64_t NominalGap(int32_t interval);
+
+// The safety mechanism's refusal of a run that could click faster than once a second without end.
+inline constexpr const char* kSafetyTitle = "Safety Mechanism triggered!";
+inline constexpr const char* kSafetyText =
+    "In case you are unable to stop the mouse clicking, you must either set the minimum click "
+    "interval to at least 1000ms, OR set a specific numbers of clicks.";
+
+// Whether the safety mechanism refuses a sequence: with it on, a sequence that loops without end
+// (the loop box ticked and a count that rounds to 0 or less, or holds no number) may not have a
+// row whose interval, its lower bound, is below 1000 ms. Each row's click count runs out, the
+// loop does not. A finite loop count is never refused.
+bool EndlessSequenceTooFast(bool safetyOn, bool loopTicked, std::string_view loopText,
+                            const std::vector<std::string>& rowIntervals);
 
 // The tray tip while a run is going: the four countdown field texts as they stand.
 std::string RunningTooltip(const std::string& hours, const std::string& minutes,

@@ -124,10 +124,7 @@ bool frmMain::CheckSafety() {
         platform::Ticked(chkRepeatClick))
         return true;
     SelectStart(txtInterval, 4);
-    ShowSettingMessage("In case you are unable to stop the mouse clicking, you must either set the "
-                       "minimum click interval to at least 1000ms, OR set a specific numbers of "
-                       "clicks.",
-                       "Safety Mechanism triggered!");
+    ShowSettingMessage(click::kSafetyText, click::kSafetyTitle);
     return false;
 }
 

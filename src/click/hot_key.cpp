@@ -3,11 +3,13 @@
 #include "click/hot_key_rules.h"
 #include "click/signal_relay.h"
 #include "store/file_system.h"
+#include "store/process_info.h"
 
 namespace click {
 
 HotKey::HotKey(platform::HotKeyService& service, std::string folder)
-    : m_service(service), m_folder(std::move(folder)) {}
+    : m_service(service), m_folder(std::move(folder)), m_processId(store::CurrentProcessId()),
+      m_hostName(store::HostName()) {}
 
 bool HotKey::SetHotKeyLetter(std::string_view sKey) {
     const auto code = HotKeyCode(sKey);
@@ -47,7 +49,7 @@ void HotKey::DiscardPresses() {
 }
 
 std::string HotKey::SignalFilePath() const {
-    return store::BuildPath(m_folder, SignalFileName(hwndHotKey));
+    return store::BuildPath(m_folder, SignalFileName(hwndHotKey, m_processId, m_hostName));
 }
 
 bool HotKey::WatcherPoll() {

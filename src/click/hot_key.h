@@ -44,6 +44,10 @@ private:
 
     platform::HotKeyService& m_service;
     std::string m_folder;
+    // What names this copy's signal file besides its window, taken once: a host renamed while the
+    // program runs must not lose the file.
+    long m_processId;
+    std::string m_hostName;
     platform::WindowHandle hwndHotKey = 0;
     int16_t numHotKeyCode = 'C';
     int32_t numRegisterResult = 0;

@@ -2,6 +2,8 @@
 
 #include "runtime/conversions.h"
 
+#include <algorithm>
+#include <charconv>
 #include <chrono>
 #include <ctime>
 
@@ -16,8 +18,69 @@ std::optional<int16_t> HotKeyCode(std::string_view text) {
     return static_cast<int16_t>(letter);
 }
 
-std::string SignalFileName(uint64_t windowHandle) {
-    return std::to_string(windowHandle) + std::string(kSignalFileMark) + ".xml";
+namespace {
+
+std::string SignalHostName(std::string_view hostName) {
+    std::string kept;
+    for (const char byte : hostName) {
+        const unsigned char c = static_cast<unsigned char>(byte);
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+                           (c >= '0' && c <= '9') || c == '.' || c == '-';
+        // A character of several UTF-8 bytes becomes one '-'.
+        if (plain || (c & 0xC0) != 0x80)
+            kept += plain ? char(c) : '-';
+    }
+    return kept.empty() ? "-" : kept;
+}
+
+// The decimal number leading the text, taken off it; nullopt when there is none or it is too
+// large.
+template <typename Number> std::optional<Number> TakeNumber(std::string_view& text) {
+    Number value{};
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end == text.data() || text.front() == '-')
+        return std::nullopt;
+    text.remove_prefix(std::size_t(end - text.data()));
+    return value;
+}
+
+} // namespace
+
+std::string SignalFileName(uint64_t windowHandle, long processId, std::string_view hostName) {
+    return std::to_string(windowHandle) + "-" + std::to_string(processId) + "-" +
+           SignalHostName(hostName) + std::string(kSignalFileMark) + ".xml";
+}
+
+std::optional<SignalFileOwner> ReadSignalFileName(std::string_view name) {
+    const std::size_t mark = name.find(kSignalFileMark);
+    if (mark == std::string_view::npos)
+        return std::nullopt;
+    std::string_view rest = name.substr(0, mark);
+    SignalFileOwner owner;
+    const auto window = TakeNumber<uint64_t>(rest);
+    if (!window)
+        return std::nullopt;
+    owner.window = *window;
+    if (rest.empty())
+        return owner;
+    if (rest.front() != '-')
+        return std::nullopt;
+    rest.remove_prefix(1);
+    const auto process = TakeNumber<long>(rest);
+    if (!process || *process <= 0 || rest.size() < 2 || rest.front() != '-' ||
+        SignalHostName(rest.substr(1)) != rest.substr(1))
+        return std::nullopt;
+    owner.processId = process;
+    owner.host = std::string(rest.substr(1));
+    return owner;
+}
+
+bool RunningCopysFile(const SignalFileOwner& owner, std::string_view thisHost,
+                      const std::vector<uint64_t>& windows,
+                      const std::function<bool(long)>& processRunning) {
+    if (owner.processId && owner.host == SignalHostName(thisHost))
+        return processRunning(*owner.processId);
+    return std::find(windows.begin(), windows.end(), owner.window) != windows.end();
 }
 
 std::vector<std::string> SignalFileLines() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,8 +21,29 @@ inline constexpr std::string_view kSignalFileMark = "_HotKey";
 // nullopt for anything else, the empty text included.
 std::optional<int16_t> HotKeyCode(std::string_view text);
 
-// A copy's signal file name: its main window's handle in decimal, then "_HotKey.xml".
-std::string SignalFileName(uint64_t windowHandle);
+// A copy's signal file name: its main window's handle, its process id and the host name, then
+// "_HotKey.xml" ("1049612-4711-desk.example_HotKey.xml"). The handle alone would not do: window
+// ids repeat across displays and servers, and some platforms give every window the same one (0
+// where there are none). The host name keeps only A-Z, a-z, 0-9, '.' and '-'; any other
+// character becomes '-', and a name with no character at all is "-".
+std::string SignalFileName(uint64_t windowHandle, long processId, std::string_view hostName);
+
+// Whose signal file a name is. Older copies name theirs by the window handle alone
+// ("1049612_HotKey.xml"): no process id and no host.
+struct SignalFileOwner {
+    uint64_t window = 0;
+    std::optional<long> processId;
+    std::optional<std::string> host;
+};
+// The owner of a name holding "_HotKey"; nullopt when what comes before it is neither form (a file
+// named so by hand).
+std::optional<SignalFileOwner> ReadSignalFileName(std::string_view name);
+
+// Whether a signal file is a running copy's: one of this host with a process id is, while that
+// process runs; any other (an older copy's, another host's) while its window is among `windows`.
+bool RunningCopysFile(const SignalFileOwner& owner, std::string_view thisHost,
+                      const std::vector<uint64_t>& windows,
+                      const std::function<bool(long)>& processRunning);
 
 // The four lines a new signal file holds, "Check" 0: no press yet.
 std::vector<std::string> SignalFileLines();

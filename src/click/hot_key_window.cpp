@@ -11,8 +11,6 @@
 #include <QAction>
 #include <QFileSystemWatcher>
 
-#include <algorithm>
-
 // The 50 ms poll runs from the start.
 void frmMain::CreateHotKeyTimer() {
     tmrHotKey = new platform::WindowTimer(50, this);
@@ -83,25 +81,15 @@ void frmMain::WaitForHotKeyRelay() {
 
 // Stamps every signal file in the folder with the time of the press; each watcher toggles itself
 // when it sees a new stamp. A file left by a copy that was killed is stamped too and harms no one,
-// after the files of the copies whose windows are there.
+// after the files of the copies that run.
 void frmMain::RelayHotKeyPress() {
-    const auto files = store::GetFolder(m_app.configFolder);
+    const auto files =
+        click::ListSignalFiles(m_app.configFolder, m_services.windows->TopLevelWindows());
     if (!files)
         return;
-    const std::vector<platform::WindowHandle> windows = m_services.windows->TopLevelWindows();
-    std::vector<std::string> running;
-    std::vector<std::string> others;
-    for (const store::FolderFile& file : *files) {
-        if (file.name.find(click::kSignalFileMark) == std::string::npos)
-            continue;
-        const bool live = std::any_of(windows.begin(), windows.end(), [&](auto window) {
-            return file.name == click::SignalFileName(window);
-        });
-        (live ? running : others).push_back(file.path);
-    }
     if (!m_relay)
         m_relay = std::make_unique<click::SignalRelay>();
-    m_relay->Relay(running, others, click::PressStamp(click::SecondsSinceMidnight()));
+    m_relay->Relay(files->running, files->others, click::PressStamp(click::SecondsSinceMidnight()));
 }
 
 void frmMain::mnHotKey_Click() {

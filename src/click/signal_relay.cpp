@@ -1,17 +1,26 @@
 #include "click/signal_relay.h"
 
 #include "click/hot_key_rules.h"
+#include "store/file_system.h"
+#include "store/process_info.h"
 #include "store/xml_document.h"
 
 #include <filesystem>
 
 namespace click {
 
+// Only the first attribute and the press count matter, so a file of any number of attributes
+// costs one pass over them.
 SignalAttributes RootAttributes(const store::XmlDocument& document) {
     const store::XmlNamedNodeMap attributes = document.documentElement().attributes();
     SignalAttributes named;
-    for (std::size_t i = 0; i < attributes.length(); ++i)
-        named.emplace_back(attributes.item(i).nodeName(), attributes.item(i).text());
+    const store::XmlNode first = attributes.item(0);
+    if (!first)
+        return named;
+    named.emplace_back(first.nodeName(), first.text());
+    if (named.front().first != kPressesAttribute)
+        if (const store::XmlNode presses = attributes.getNamedItem(kPressesAttribute))
+            named.emplace_back(kPressesAttribute, presses.text());
     return named;
 }
 
@@ -32,6 +41,24 @@ bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t
     attributes.setNamedItem(count);
     // A link put in the file's place meanwhile is replaced, never written through.
     return document.save(path, store::LinkRule::ReplaceLink);
+}
+
+std::optional<SignalFiles> ListSignalFiles(const std::string& folder,
+                                           const std::vector<uint64_t>& windows) {
+    const auto files = store::GetFolder(folder);
+    if (!files)
+        return std::nullopt;
+    const std::string host = store::HostName();
+    SignalFiles found;
+    for (const store::FolderFile& file : *files) {
+        if (file.name.find(kSignalFileMark) == std::string::npos)
+            continue;
+        const std::optional<SignalFileOwner> owner = ReadSignalFileName(file.name);
+        const bool running =
+            owner && RunningCopysFile(*owner, host, windows, store::ProcessRunning);
+        (running ? found.running : found.others).push_back(file.path);
+    }
+    return found;
 }
 
 SignalRelay::SignalRelay() : m_thread([this] { Run(); }) {}

@@ -5,12 +5,13 @@
 #pragma once
 
 #include "click/hot_key_rules.h"
-#include <atomic>
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,7 +22,8 @@ class XmlDocument;
 
 namespace click {
 
-// A signal file's root attributes, in document order, as the hot-key rules read them.
+// What the hot-key rules read of a signal file's root: its first attribute and, after it, the
+// press count where there is one.
 SignalAttributes RootAttributes(const store::XmlDocument& document);
 
 // Stamps one signal file with presses: "Check" takes the stamp and "Presses" grows by their
@@ -29,6 +31,17 @@ SignalAttributes RootAttributes(const store::XmlDocument& document);
 // was left alone.
 bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t presses,
                      store::XmlDocument& document);
+
+// The signal files in a folder, every file whose name holds "_HotKey": those of copies that run
+// now, and the others (left by killed copies, or named so by hand).
+struct SignalFiles {
+    std::vector<std::string> running;
+    std::vector<std::string> others;
+};
+// `windows`: the top-level windows there are, which tell whether an older copy's file (or another
+// host's) is a running copy's. nullopt when the folder cannot be read.
+std::optional<SignalFiles> ListSignalFiles(const std::string& folder,
+                                           const std::vector<uint64_t>& windows);
 
 class SignalRelay {
 public:

@@ -38,6 +38,12 @@ QCheckBox* Option(QWidget* parent, const char* caption, const char* name, int x,
     return box;
 }
 
+// Ends the message about a write that failed with the reason the system gave.
+std::string Reason() {
+    const std::string why = store::LastWriteFailure();
+    return why.empty() ? "." : " (" + why + ").";
+}
+
 } // namespace
 
 void frmMouseEvents::CreateCommands() {
@@ -120,7 +126,7 @@ bool frmMouseEvents::CreateEventsFile() {
         file.WriteLine(line);
     if (file.Close())
         return true;
-    Message(strEventsPath + " could not be written.");
+    Message(strEventsPath + " could not be written" + Reason());
     return false;
 }
 
@@ -151,7 +157,7 @@ void frmMouseEvents::btnSave_Click() {
     }
     events::WriteEventFile(document, m_rows, txtLoop->text().toStdString());
     if (!document.save(strEventsPath))
-        Message(strEventsPath + " could not be saved.");
+        Message(strEventsPath + " could not be saved" + Reason());
 }
 
 bool frmMouseEvents::Ask(const std::string& question) {

@@ -15,10 +15,28 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+namespace {
+
+// The intervals of the rows a start plays: the file's in an unattended run, else the table's.
+std::vector<std::string> IntervalsToPlay(const frmMouseEvents& window, bool fromFile) {
+    std::vector<std::string> intervals;
+    for (int row = 0; row <= window.Rows; ++row)
+        if (fromFile && size_t(row) < window.LoadedEvents.size())
+            intervals.push_back(window.LoadedEvents[size_t(row)].interval);
+        else if (!fromFile && row < window.TableRows())
+            intervals.push_back(window.TableRow(row).interval);
+    return intervals;
+}
+
+} // namespace
+
 // A halted sequence ends first, as after a stop; the table then plays from its first row.
 void frmMouseEvents::btnEventStart_Click() {
     if (m_main.SequenceHalted())
         m_main.btnStartStop_Click();
+    if (!m_main.SequenceSafetyAllows(chkLoopEvents->isChecked(), txtLoop->text(),
+                                     IntervalsToPlay(*this, m_main.bAutorun)))
+        return;
     if (!m_main.bAutorun) {
         numEventCount = int16_t(Rows + 1);
         for (int row = 0; row <= Rows && row < TableRows(); ++row)

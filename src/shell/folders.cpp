@@ -6,6 +6,7 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -43,6 +44,24 @@ bool MakeConfigFolder(const std::string& folder) {
     std::filesystem::permissions(folder, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::replace, error);
     return std::filesystem::is_directory(folder, error);
+}
+
+std::optional<std::string> UntrustedConfigFolder(const std::string& folder) {
+#ifdef _WIN32
+    (void)folder; // a user's profile folders are kept the user's by their access lists
+    return std::nullopt;
+#else
+    struct stat info {};
+    if (::stat(folder.c_str(), &info) != 0)
+        return std::nullopt;
+    const std::string fix = ", so it is not used. Make it yours, writable by you alone "
+                            "(chmod 700), or remove it.";
+    if (info.st_uid != ::geteuid())
+        return "The settings folder " + folder + " belongs to another user" + fix;
+    if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return "The settings folder " + folder + " may be written by other users" + fix;
+    return std::nullopt;
+#endif
 }
 
 std::string InstalledDataFolder(const std::string& exeFolder) {

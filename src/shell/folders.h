@@ -31,9 +31,15 @@ std::optional<Folders> DecideFolders(const FolderFacts& facts);
 // The facts about this machine, read from the file system and the environment.
 FolderFacts ReadFolderFacts(const std::string& exeFolder);
 
-// Makes the configuration folder, readable by its user alone, when it is not there yet. False
-// when it is not there and cannot be made.
+// Makes the configuration folder, readable by its user alone, when it is not there yet (with its
+// parents). False when it is not there and cannot be made.
 bool MakeConfigFolder(const std::string& folder);
+
+// What makes an existing configuration folder unsafe to use, for the user; nullopt when it is
+// not there yet, or belongs to this user and no one else may write in it. Whoever else may write
+// there could plant a link that makes the program overwrite one of this user's files (as ssh
+// asks of ~/.ssh).
+std::optional<std::string> UntrustedConfigFolder(const std::string& folder);
 
 // The installed data folder of an executable in <prefix>/bin: <prefix>/share/zorvane.
 std::string InstalledDataFolder(const std::string& exeFolder);

@@ -31,6 +31,7 @@ bool frmMain::Form_Load() {
         LoadWindowOptions(settings);
         LoadClickSettings(settings);
         LoadHotKey(settings);
+        m_settingsLoaded = true;
         if (mnSysTray->isChecked())
             CreateTrayWindow();
         show();
@@ -41,6 +42,9 @@ bool frmMain::Form_Load() {
             setWindowState(windowState() | Qt::WindowMinimized);
         RunCommandLine();
     } catch (const std::exception&) {
+        // Nothing is written back; the signal file, if one was made, goes.
+        m_settingsLoaded = false;
+        UnloadHotKey();
         shell::RecoverDamagedSettings(m_settingsFile, *m_services.dialogs);
         return false;
     }

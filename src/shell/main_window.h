@@ -18,6 +18,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -129,6 +131,9 @@ public:
     // The display server went away under the program: only what needs no display is done (the
     // signal file given up, the settings written back), and the caller ends the process.
     void EndForLostSession(const std::string& why);
+    // True once the load has read every setting into the window and made its signal file: from
+    // then on the program's end writes the settings back.
+    bool SettingsLoaded() const { return m_settingsLoaded; }
     frmAbout* AboutWindow() const { return m_about.get(); }
     // The about window, loaded hidden on first use.
     frmAbout& AboutForm();
@@ -147,6 +152,10 @@ public:
     void btnStartStop_Click();
     // A sequence whose row the start checks refused: idle, its counters kept until it ends.
     bool SequenceHalted() const { return m_sequenceHalted; }
+    // Asked by "Start events" before it starts a sequence: false when the safety mechanism refuses
+    // one that loops without end with a row faster than one click a second (the user is told).
+    bool SequenceSafetyAllows(bool loopTicked, const QString& loopText,
+                              const std::vector<std::string>& rowIntervals);
     void tmrDelay_Timer();
     void tmr1sec_Timer();
     void tmrClick_Timer();
@@ -261,4 +270,5 @@ private:
     bool m_unloadingByCode = false;
     bool m_unloadingForSession = false;
     bool m_unloaded = false;
+    bool m_settingsLoaded = false;
 };

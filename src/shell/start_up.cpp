@@ -31,11 +31,15 @@ std::string Reason(store::SettingsWrite result, const std::string& settingsFile)
         return " is not a regular file (a device, a FIFO, a folder or a link leading nowhere)";
     case W::ReadOnly:
         return " is read-only";
+    case W::ForeignLink:
+        return " is a link another user owns, which is never written through";
     case W::Failed:
     case W::Saved:
         break;
     }
-    return " cannot be written (the folder may not be writable, or the disk may be full)";
+    const std::string why = store::LastWriteFailure();
+    return " cannot be written (" +
+           (why.empty() ? "the folder may not be writable, or the disk may be full" : why) + ")";
 }
 
 std::string CannotReadText(const std::string& settingsFile) {
@@ -68,11 +72,20 @@ void TakeAwayManifest(const AppInfo& app, platform::VisualStyles& styles) {
     store::DeleteFile(manifest);
 }
 
+// Temporary files of killed writers: in the settings folder, and beside the files config.xml and
+// events.xml lead to where they are links (a save through a link writes there).
+void SweepTemporaryFiles(const std::string& folder) {
+    store::SweepStaleTemporaryFiles(folder);
+    for (const char* name : {"config.xml", "events.xml"})
+        if (const auto linked = store::WriteThroughFolder(store::BuildPath(folder, name)))
+            store::SweepStaleTemporaryFiles(*linked);
+}
+
 } // namespace
 
 StartUp InitializeProgram(const AppInfo& app, platform::Services& services,
                           const std::function<void()>& endProcess) {
-    store::SweepStaleTemporaryFiles(app.configFolder);
+    SweepTemporaryFiles(app.configFolder);
     if (app.startedWithManifest)
         TakeAwayManifest(app, *services.visualStyles);
     const std::string settingsFile = store::SettingsPath(app.configFolder);

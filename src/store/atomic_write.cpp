@@ -2,6 +2,7 @@
 
 #include "store/file_read.h"
 #include "store/path_text.h"
+#include "store/process_info.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,16 +10,15 @@
 #include <charconv>
 #include <functional>
 #include <string>
+#include <system_error>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
-#include <process.h>
 #include <share.h>
 #include <sys/stat.h>
 #include <windows.h>
 #else
-#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +28,9 @@ namespace fs = std::filesystem;
 
 namespace store {
 namespace {
+
+constexpr const char* kNotRegularText =
+    "it is not a regular file (a device, a FIFO, a folder or a link leading nowhere)";
 
 std::atomic<unsigned> temporaryCounter{0};
 
@@ -40,9 +43,6 @@ fs::path TemporaryName(const fs::path& folder, long pid) {
 
 #ifdef _WIN32
 
-long ProcessId() {
-    return _getpid();
-}
 int OpenNew(const fs::path& path) {
     int fd = -1;
     _wsopen_s(&fd, path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT,
@@ -62,6 +62,15 @@ bool WriteAll(int fd, std::string_view bytes) {
 bool KeepPermissions(int, const fs::path&) {
     return true; // new files take the folder's access rules
 }
+bool OwnEntry(const fs::path&) {
+    return true; // what lies in a user's folders is the user's
+}
+std::string SystemError() {
+    const DWORD code = GetLastError();
+    const int number = errno;
+    return code ? std::system_category().message(int(code))
+                : std::generic_category().message(number);
+}
 int Flush(int fd) {
     return _commit(fd);
 }
@@ -78,25 +87,13 @@ void RemoveFile(const fs::path& path) {
 void SyncFolder(const fs::path&) {
     // MOVEFILE_WRITE_THROUGH already waited for the rename to reach the disk.
 }
-bool ProcessRunning(long pid) {
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, DWORD(pid));
-    if (!process)
-        return GetLastError() == ERROR_ACCESS_DENIED;
-    DWORD code = 0;
-    const bool running = GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
-    CloseHandle(process);
-    return running;
-}
 
 #else
 
-long ProcessId() {
-    return static_cast<long>(::getpid());
-}
 int OpenNew(const fs::path& path) {
     int fd;
     do
-        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     while (fd < 0 && errno == EINTR);
     return fd;
 }
@@ -117,6 +114,14 @@ bool KeepPermissions(int fd, const fs::path& target) {
     if (::stat(target.c_str(), &old) != 0)
         return errno == ENOENT;
     return ::fchmod(fd, old.st_mode & 07777) == 0;
+}
+// Whether the entry itself (a link not followed) belongs to this user.
+bool OwnEntry(const fs::path& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && info.st_uid == ::geteuid();
+}
+std::string SystemError() {
+    return std::generic_category().message(errno);
 }
 int Flush(int fd) {
     return ::fsync(fd);
@@ -139,16 +144,36 @@ void SyncFolder(const fs::path& folder) {
     ::fsync(fd);
     ::close(fd);
 }
-bool ProcessRunning(long pid) {
-    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
-}
 
 #endif
+
+// Why the calling thread's last write did not happen.
+thread_local std::string lastFailure;
+
+WriteResult Failure(WriteResult result, std::string why) {
+    lastFailure = std::move(why);
+    return result;
+}
+
+// Whether every link on the way from the path to the file it finally leads to is this user's
+// own: a link another user planted is never written through.
+bool LinksAreOwn(fs::path path) {
+    std::error_code error;
+    for (int hop = 0; hop < 40 && fs::is_symlink(fs::symlink_status(path, error)); ++hop) {
+        if (!OwnEntry(path))
+            return false;
+        const fs::path next = fs::read_symlink(path, error);
+        if (error)
+            break;
+        path = next.is_absolute() ? next : path.parent_path() / next;
+    }
+    return true;
+}
 
 // Creates a fresh temporary file in the folder; retries when a stale one holds the name.
 int CreateTemporary(const fs::path& folder, fs::path& temporary) {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = TemporaryName(folder, ProcessId());
+        temporary = TemporaryName(folder, CurrentProcessId());
         const int fd = OpenNew(temporary);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -171,28 +196,35 @@ WriteResult Resolve(const fs::path& path, LinkRule links, Destination& destinati
         return WriteResult::Written;
     }
     if (error)
-        return WriteResult::Failed;
+        return Failure(WriteResult::Failed, error.message());
+    const WriteResult notRegular = Failure(WriteResult::NotRegularFile, kNotRegularText);
     if (fs::is_symlink(entry)) {
+        if (!LinksAreOwn(path))
+            return Failure(WriteResult::ForeignLink, "it is a link another user owns");
         const fs::path target = fs::canonical(path, error);
         if (error || !fs::is_regular_file(fs::status(target, error)))
-            return WriteResult::NotRegularFile;
+            return notRegular;
         destination = {target, true};
     } else if (fs::is_regular_file(entry)) {
         destination = {path, true};
     } else {
-        return WriteResult::NotRegularFile;
+        return notRegular;
     }
     const fs::perms perms = fs::status(destination.file, error).permissions();
     if (error)
-        return WriteResult::Failed;
-    return (perms & fs::perms::owner_write) == fs::perms::none ? WriteResult::ReadOnly
-                                                               : WriteResult::Written;
+        return Failure(WriteResult::Failed, error.message());
+    if ((perms & fs::perms::owner_write) == fs::perms::none)
+        return Failure(WriteResult::ReadOnly, "it is read-only");
+    return WriteResult::Written;
 }
 
-// The replacement: fill writes the new contents into the temporary file's descriptor.
-WriteResult Replace(const std::string& path, LinkRule links, const std::function<bool(int)>& fill) {
+// The replacement: fill writes the new contents into the temporary file's descriptor. A file
+// replaced keeps its permissions when keepPermissions says so; a new one is its user's alone.
+WriteResult Replace(const std::string& path, LinkRule links, bool keepPermissions,
+                    const std::function<bool(int)>& fill) {
+    lastFailure.clear();
     if (path.empty())
-        return WriteResult::Failed;
+        return Failure(WriteResult::Failed, "no file name was given");
     Destination destination;
     const WriteResult resolved = Resolve(ToFsPath(path), links, destination);
     if (resolved != WriteResult::Written)
@@ -202,15 +234,18 @@ WriteResult Replace(const std::string& path, LinkRule links, const std::function
     fs::path temporary;
     const int fd = CreateTemporary(folder, temporary);
     if (fd < 0)
-        return WriteResult::Failed;
-    bool ok = fill(fd) && (!destination.existing || KeepPermissions(fd, target));
+        return Failure(WriteResult::Failed, SystemError());
+    errno = 0;
+    const bool keep = keepPermissions && destination.existing;
+    bool ok = fill(fd) && (!keep || KeepPermissions(fd, target));
     ok = WriterDurabilityCalls().flush(fd) == 0 && ok;
     ok = CloseFile(fd) == 0 && ok;
     if (ok)
         ok = WriterDurabilityCalls().rename(temporary, target);
     if (!ok) {
+        const std::string why = errno ? SystemError() : "the file could not be read";
         RemoveFile(temporary);
-        return WriteResult::Failed;
+        return Failure(WriteResult::Failed, why);
     }
     SyncFolder(folder);
     return WriteResult::Written;
@@ -242,7 +277,7 @@ DurabilityCalls& WriterDurabilityCalls() {
 }
 
 WriteResult ReplaceFile(const std::string& path, std::string_view bytes, LinkRule links) {
-    return Replace(path, links, [bytes](int fd) { return WriteAll(fd, bytes); });
+    return Replace(path, links, true, [bytes](int fd) { return WriteAll(fd, bytes); });
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, LinkRule links) {
@@ -251,12 +286,27 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes, LinkRu
 
 WriteResult CopyFileAtomically(const std::string& source, const std::string& target,
                                LinkRule links) {
-    return Replace(target, links, [&source](int fd) {
+    return Replace(target, links, false, [&source](int fd) {
         bool written = true;
         const ReadResult read = ReadFileInPieces(
             source, [&](std::string_view piece) { return written = WriteAll(fd, piece); });
         return read == ReadResult::Read && written;
     });
+}
+
+std::string LastWriteFailure() {
+    return lastFailure;
+}
+
+std::optional<std::string> WriteThroughFolder(const std::string& path) {
+    std::error_code error;
+    const fs::path file = ToFsPath(path);
+    if (!fs::is_symlink(fs::symlink_status(file, error)) || !LinksAreOwn(file))
+        return std::nullopt;
+    const fs::path target = fs::canonical(file, error);
+    if (error || !fs::is_regular_file(fs::status(target, error)))
+        return std::nullopt;
+    return PathText(target.parent_path());
 }
 
 int SweepStaleTemporaryFiles(const std::string& folder) {
@@ -266,8 +316,8 @@ int SweepStaleTemporaryFiles(const std::string& folder) {
          it.increment(error)) {
         const long owner = TemporaryOwner(PathText(it->path().filename()));
         std::error_code typeError;
-        if (owner < 0 || owner == ProcessId() || ProcessRunning(owner) ||
-            !fs::is_regular_file(it->symlink_status(typeError)))
+        if (owner < 0 || owner == CurrentProcessId() || ProcessRunning(owner) ||
+            !fs::is_regular_file(it->symlink_status(typeError)) || !OwnEntry(it->path()))
             continue;
         removed += fs::remove(it->path(), typeError) ? 1 : 0;
     }

@@ -128,6 +128,8 @@ SettingsWrite ToSettingsWrite(WriteResult result) {
         return SettingsWrite::NotRegularFile;
     case WriteResult::ReadOnly:
         return SettingsWrite::ReadOnly;
+    case WriteResult::ForeignLink:
+        return SettingsWrite::ForeignLink;
     case WriteResult::Failed:
         break;
     }

@@ -96,6 +96,7 @@ enum class SettingsWrite {
     BackupFailed,   // a damaged file whose bytes could not be kept: nothing written
     NotRegularFile, // see WriteResult
     ReadOnly,
+    ForeignLink,
     Failed,
 };
 SettingsWrite ToSettingsWrite(WriteResult result);

@@ -103,7 +103,9 @@ private:
     std::vector<XmlNode> nodes_;
 };
 
-// The attributes of an element, in document order, always current.
+// The attributes of an element, in document order, always current. Attributes are only ever
+// added, at the end, so reading them by index in order costs one step per index, however many
+// there are.
 class XmlNamedNodeMap {
 public:
     std::size_t length() const;
@@ -123,6 +125,12 @@ private:
     friend class XmlNode;
     explicit XmlNamedNodeMap(XmlNode owner) : owner_(std::move(owner)) {}
     XmlNode owner_;
+    // Where the last item() call stood, and how far length() has counted: a walk goes on from
+    // there instead of from the first attribute.
+    mutable std::size_t cursorIndex_ = 0;
+    mutable pugi::xml_attribute cursor_;
+    mutable std::size_t counted_ = 0;
+    mutable pugi::xml_attribute lastCounted_;
 };
 
 // How a load went; Missing, Unreadable and TooLarge as ReadWholeFile tells (file_read.h).

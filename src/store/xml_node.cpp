@@ -193,17 +193,26 @@ XmlNode XmlNodeList::item(std::size_t index) const {
 }
 
 std::size_t XmlNamedNodeMap::length() const {
-    std::size_t count = 0;
-    for ([[maybe_unused]] const pugi::xml_attribute attribute : owner_.node_.attributes())
-        ++count;
-    return count;
+    const pugi::xml_attribute last = owner_.node_.last_attribute();
+    if (!last)
+        return 0;
+    if (!lastCounted_) {
+        lastCounted_ = owner_.node_.first_attribute();
+        counted_ = 1;
+    }
+    for (; lastCounted_ != last; lastCounted_ = lastCounted_.next_attribute())
+        ++counted_;
+    return counted_;
 }
 
 XmlNode XmlNamedNodeMap::item(std::size_t index) const {
-    for (const pugi::xml_attribute attribute : owner_.node_.attributes())
-        if (index-- == 0)
-            return XmlNode(owner_.tree_, attribute);
-    return {};
+    if (!cursor_ || index < cursorIndex_) {
+        cursor_ = owner_.node_.first_attribute();
+        cursorIndex_ = 0;
+    }
+    for (; cursor_ && cursorIndex_ < index; ++cursorIndex_)
+        cursor_ = cursor_.next_attribute();
+    return XmlNode(owner_.tree_, cursor_);
 }
 
 XmlNode XmlNamedNodeMap::getNamedItem(std::string_view name) const {

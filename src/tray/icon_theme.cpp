@@ -5,6 +5,9 @@
 #include "store/path_text.h"
 #include "store/xml_document.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace tray {
 namespace {
 
@@ -129,7 +132,12 @@ std::size_t NextFrameIndex(std::size_t index, std::size_t slotCount, bool reset)
     return index + 1 < slotCount ? index + 1 : 0;
 }
 
-std::vector<ThemeItem> ThemeItems(const std::vector<store::FolderFile>& files) {
+std::vector<ThemeItem> ThemeItems(std::vector<store::FolderFile> files) {
+    const auto key = [](const store::FolderFile& file) {
+        return std::make_pair(runtime::ToLowerAscii(file.name), file.name);
+    };
+    std::sort(files.begin(), files.end(),
+              [&](const auto& a, const auto& b) { return key(a) < key(b); });
     std::vector<ThemeItem> items{{"default", ""}};
     for (const store::FolderFile& file : files) {
         if (file.name.find("default") != std::string::npos)

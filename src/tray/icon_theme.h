@@ -112,10 +112,10 @@ struct ThemeItem {
     friend bool operator==(const ThemeItem&, const ThemeItem&) = default;
 };
 
-// The submenu's items from a folder's files in the order the file system gives them. Item 0 is
+// The submenu's items from a folder's files, sorted by name (letter case aside). Item 0 is
 // "default" with an empty path until a file whose name contains "default" takes it (the last
 // such file wins); every other file becomes an item after the last, up to kMostThemeItems.
-std::vector<ThemeItem> ThemeItems(const std::vector<store::FolderFile>& files);
+std::vector<ThemeItem> ThemeItems(std::vector<store::FolderFile> files);
 
 // The submenu's items for the IconThemes folder (resolved as a stored path, "IconThemes"); only
 // "default" when there is no such folder or it cannot be read.

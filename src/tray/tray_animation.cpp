@@ -13,10 +13,53 @@
 #include <QMenu>
 #include <QPixmap>
 
+#include <cstdio>
+#include <map>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // Frame pictures are small icons; a picture claiming more is not decoded at all.
 constexpr int kLargestFrameSide = 1024;
+// What a frame is kept at: a tray icon's size on a screen of high density. A larger picture is
+// scaled down as it is loaded, so a theme costs little memory whatever its pictures' size.
+constexpr int kFrameSide = 64;
+
+// The picture decoders tell of a damaged file on standard error (the PNG one straight, the others
+// through the toolkit's messages); the empty slot such a frame leaves says enough. While a frame
+// is decoded, standard error leads nowhere.
+class QuietDecoders {
+public:
+    QuietDecoders() {
+#ifdef Q_OS_UNIX
+        std::fflush(stderr);
+        m_standardError = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 0);
+        const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (nowhere >= 0) {
+            ::dup2(nowhere, STDERR_FILENO);
+            ::close(nowhere);
+        }
+#endif
+    }
+    ~QuietDecoders() {
+#ifdef Q_OS_UNIX
+        std::fflush(stderr);
+        if (m_standardError >= 0) {
+            ::dup2(m_standardError, STDERR_FILENO);
+            ::close(m_standardError);
+        }
+#endif
+    }
+    QuietDecoders(const QuietDecoders&) = delete;
+    QuietDecoders& operator=(const QuietDecoders&) = delete;
+
+private:
+    int m_standardError = -1;
+};
 
 QPixmap LoadFrame(const std::string& path) {
     const std::optional<std::string> bytes = tray::ReadFrameBytes(path);
@@ -25,23 +68,30 @@ QPixmap LoadFrame(const std::string& path) {
     QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
     QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
+    const QuietDecoders quiet;
     QImageReader reader(&buffer);
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kLargestFrameSide || size.height() > kLargestFrameSide))
         return {};
-    const QImage image = reader.read();
+    QImage image = reader.read();
     if (image.isNull() || image.width() > kLargestFrameSide || image.height() > kLargestFrameSide)
         return {};
+    if (image.width() > kFrameSide || image.height() > kFrameSide)
+        image = image.scaled(kFrameSide, kFrameSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     return QPixmap::fromImage(image);
 }
 
 // The picture slots of one sequence: a frame that does not load leaves its slot empty for the
-// next frame to take.
-std::vector<QIcon> LoadFrames(const std::vector<std::string>& paths) {
+// next frame to take. A file named by several frames (of either sequence) is loaded once.
+std::vector<QIcon> LoadFrames(const std::vector<std::string>& paths,
+                              std::map<std::string, QPixmap>& loadedFiles) {
     std::vector<QPixmap> pictures;
     std::vector<bool> loaded;
     for (const std::string& path : paths) {
-        pictures.push_back(LoadFrame(path));
+        auto found = loadedFiles.find(path);
+        if (found == loadedFiles.end())
+            found = loadedFiles.emplace(path, LoadFrame(path)).first;
+        pictures.push_back(found->second);
         loaded.push_back(!pictures.back().isNull() && pictures.back().height() > 0);
     }
     std::vector<QIcon> frames;
@@ -85,8 +135,9 @@ void FrmSysTray::LoadTheme() {
     if (!stored || *stored == LoadedThemeFile)
         return;
     const tray::ThemeLoad load = tray::LoadIconTheme(*stored, m_dataFolder, m_theme);
-    Animation1 = LoadFrames(m_theme.idle.frames);
-    Animation2 = LoadFrames(m_theme.running.frames);
+    std::map<std::string, QPixmap> loadedFiles;
+    Animation1 = LoadFrames(m_theme.idle.frames, loadedFiles);
+    Animation2 = LoadFrames(m_theme.running.frames, loadedFiles);
     TmrAnimation1->setInterval(m_theme.idle.interval);
     TmrAnimation2->setInterval(m_theme.running.interval);
     // A theme that is missing is not remembered as loaded: its frames are gone.

@@ -91,7 +91,7 @@ void HotKeyE2eTest::everyCopyFollowsEveryPress() {
     QStringList signalFiles = QDir(first.Folder()).entryList({QStringLiteral("*_HotKey.xml")});
     QCOMPARE(signalFiles.size(), qsizetype(2));
     for (const QString& file : signalFiles)
-        QVERIFY2(all.contains(file.section('_', 0, 0)), qPrintable(file));
+        QVERIFY2(all.contains(file.section('-', 0, 0)), qPrintable(file));
 
     const size_t before = m_recorder->Presses().size();
     for (int i = 1; i <= kPresses; ++i) {
@@ -110,7 +110,7 @@ void HotKeyE2eTest::everyCopyFollowsEveryPress() {
         QCOMPARE(clicksAt[x], kPresses);
 
     // Closing a watcher removes its signal file.
-    const QString watcher = signalFiles.first().section('_', 0, 0);
+    const QString watcher = signalFiles.first().section('-', 0, 0);
     QVERIFY(e2e::Keys(*m_server, watcher, {QStringLiteral("F12")}));
     QVERIFY(e2e::WaitUntil(
         [&] {

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class StartUpE2eTest : public QObject {
     Q_OBJECT
@@ -201,26 +202,32 @@ void StartUpE2eTest::secondCopyEndsAtOnce() {
 
 void StartUpE2eTest::exitWritesTheSettingsBack_data() {
     QTest::addColumn<bool>("terminated");
-    QTest::newRow("File > Exit") << false;
-    QTest::newRow("the session ends (SIGTERM)") << true;
+    QTest::addColumn<QString>("box"); // open at the end: "run" refused by the safety mechanism
+    QTest::newRow("File > Exit") << false << "";
+    QTest::newRow("the session ends (SIGTERM)") << true << "";
+    QTest::newRow("SIGTERM with a box of the start open") << true << "Safety Mechanism triggered!";
 }
 
 void StartUpE2eTest::exitWritesTheSettingsBack() {
     QFETCH(bool, terminated);
+    QFETCH(QString, box);
     e2e::Program program(*m_server);
-    QVERIFY(program.WriteSettings({{"XPStyle", "0"}, {"Coordx", "5"}}));
-    QVERIFY(program.Start());
-    const QString window = program.WaitForWindow();
+    QVERIFY(
+        program.WriteSettings({{"XPStyle", "0"}, {"Coordx", "5"}, {"ClickIntervalinms", "500"}}));
+    QVERIFY(program.Start(box.isEmpty() ? QStringList() : QStringList{"run"}));
+    const QString window = box.isEmpty() ? program.WaitForWindow() : WaitForBox(box);
     QVERIFY(!window.isEmpty());
-    QVERIFY(e2e::Keys(*m_server, window, {QStringLiteral("ctrl+a")}));
-    QVERIFY(e2e::Type(*m_server, window, QStringLiteral("77abc")));
+    if (box.isEmpty()) {
+        QVERIFY(e2e::Keys(*m_server, window, {QStringLiteral("ctrl+a")}));
+        QVERIFY(e2e::Type(*m_server, window, QStringLiteral("77abc")));
+    }
     if (terminated)
         QCOMPARE(::kill(pid_t(program.Processes().at(0)), SIGTERM), 0);
     else
         QVERIFY(e2e::Keys(*m_server, window, {QStringLiteral("F12")}));
     QVERIFY(program.WaitForAllExited(10000));
     const std::string file = store::SettingsPath(program.Folder().toStdString());
-    QCOMPARE(store::GetConfigValue(file, "Coordx").value_or(""), std::string("77"));
+    QCOMPARE(store::GetConfigValue(file, "Coordx").value_or(""), box.isEmpty() ? "77" : "5");
     QCOMPARE(store::GetConfigValue(file, "XPStyle").value_or(""), std::string("False"));
     QCOMPARE(store::GetConfigValue(file, "HideOnMinimize").value_or(""), std::string("True"));
 }

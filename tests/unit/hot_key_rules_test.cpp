@@ -11,6 +11,8 @@ private slots:
     void letter_data();
     void letter();
     void signalFile();
+    void signalFileOwner_data();
+    void signalFileOwner();
     void stamp_data();
     void stamp();
     void timeOfDay();
@@ -43,7 +45,8 @@ void HotKeyRulesTest::letter() {
 }
 
 void HotKeyRulesTest::signalFile() {
-    QCOMPARE(click::SignalFileName(1049612), std::string("1049612_HotKey.xml"));
+    QCOMPARE(click::SignalFileName(1, 2, "desk"), std::string("1-2-desk_HotKey.xml"));
+    QCOMPARE(click::SignalFileName(7, 12, "Büro PC_1"), std::string("7-12-B-ro-PC-1_HotKey.xml"));
     const auto lines = click::SignalFileLines();
     QCOMPARE(lines.size(), size_t{4});
     QCOMPARE(lines[0], std::string("<?xml version=\"1.0\"?>"));
@@ -51,6 +54,24 @@ void HotKeyRulesTest::signalFile() {
                                    "the application to malfunction! -->"));
     QCOMPARE(lines[2], std::string("<HotKey Check=\"0\">"));
     QCOMPARE(lines[3], std::string("</HotKey>"));
+}
+
+// A running copy's file? (-1: no copy's name) Here: host h, window 7 shown, process 4711 runs.
+void HotKeyRulesTest::signalFileOwner_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("running");
+    const std::pair<const char*, int> rows[] = {
+        {"7-4711-h_HotKey.xml", 1}, {"7-4712-h_HotKey.xml", 0}, {"7-9-other_HotKey.xml", 1},
+        {"7_HotKey.xml", 1},        {"9_HotKey.xml", 0},        {"old_HotKey.xml", -1}};
+    for (const auto& [name, running] : rows)
+        QTest::newRow(name) << name << running;
+}
+
+void HotKeyRulesTest::signalFileOwner() {
+    QFETCH(QString, name);
+    const auto owner = click::ReadSignalFileName(name.toStdString());
+    const auto alive = [](long pid) { return pid == 4711; };
+    QTEST(owner ? int(click::RunningCopysFile(*owner, "h", {7}, alive)) : -1, "running");
 }
 
 void HotKeyRulesTest::stamp_data() {

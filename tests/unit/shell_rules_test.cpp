@@ -4,7 +4,11 @@
 #include "shell/folders.h"
 #include "shell/manifest.h"
 
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
+#include <unistd.h>
 
 class ShellRulesTest : public QObject {
     Q_OBJECT
@@ -22,6 +26,7 @@ private slots:
     void informationAnswer();
     void folders_data();
     void folders();
+    void installedFolderOnDisk();
 };
 
 void ShellRulesTest::commandLineWords_data() {
@@ -199,6 +204,24 @@ void ShellRulesTest::folders() {
     QCOMPARE(QString::fromStdString(folders->config), config);
     QTEST(QString::fromStdString(folders->data), "data");
     QCOMPARE(folders->portable, config == exe);
+}
+
+// An installed copy (<prefix>/bin beside <prefix>/share/zorvane) whose ~/.config is not there
+// yet makes its settings folder with its parents; a folder others may change is refused.
+void ShellRulesTest::installedFolderOnDisk() {
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath("p/bin") && QDir(root.path()).mkpath("p/share/zorvane"));
+    shell::FolderFacts facts = shell::ReadFolderFacts(root.filePath("p/bin").toStdString());
+    facts.xdgConfigHome.clear();
+    facts.home = root.filePath("home").toStdString();
+    const auto folders = shell::DecideFolders(facts);
+    QVERIFY(facts.dataBeside && folders && shell::MakeConfigFolder(folders->config));
+    QVERIFY(!shell::UntrustedConfigFolder(folders->config));
+    std::filesystem::permissions(folders->config, std::filesystem::perms::group_write,
+                                 std::filesystem::perm_options::add);
+    QVERIFY(shell::UntrustedConfigFolder(folders->config));
+    QVERIFY(::chown(folders->config.c_str(), 65534, 65534) != 0 || // root gives it away
+            shell::UntrustedConfigFolder(folders->config)->find("another") != std::string::npos);
 }
 
 QTEST_APPLESS_MAIN(ShellRulesTest)

@@ -5,6 +5,7 @@
 #include "main_window_fixture.h"
 #include "store/atomic_write.h"
 #include "store/file_system.h"
+#include "store/process_info.h"
 #include "store/xml_document.h"
 
 #include <QFile>
@@ -20,6 +21,7 @@ class HotKeyTest : public QObject {
 private slots:
     void ownerRegistersAndToggles();
     void relayStampsEverySignalFile();
+    void relayKeepsPressesOfAFileThatTurnsOutRunning();
     void watcherFollowsNewStamps();
     void watcherFileGoesAtShutDown();
     void pressesWhileNotServedAreDropped_data();
@@ -107,6 +109,7 @@ void HotKeyTest::relayStampsEverySignalFile() {
     QFile outsideFile(QString::fromStdString(outside));
     QVERIFY(outsideFile.open(QIODevice::ReadOnly));
     QCOMPARE(outsideFile.readAll().toStdString(), outsideText);
+    QVERIFY(std::filesystem::is_symlink(f.Path("link_HotKey.xml")));
     for (const std::string& path : {fresh, killed}) {
         QCOMPARE(Attribute(path, "Presses"), std::string("1"));
         const std::string stamp = Check(path);
@@ -126,12 +129,28 @@ void HotKeyTest::relayStampsEverySignalFile() {
     QVERIFY(saved.startsWith("<?xml"));
 }
 
+// A press waiting for a file is not lost when the next press finds it a running copy's.
+void HotKeyTest::relayKeepsPressesOfAFileThatTurnsOutRunning() {
+    QTemporaryDir folder;
+    std::vector<std::string> files(301);
+    for (int i = 0; i <= 300; ++i)
+        QVERIFY(store::WriteFileAtomically(
+            files[i] = folder.filePath(QString("%1_HotKey.xml").arg(i)).toStdString(), "<a/>"));
+    click::SignalRelay relay;
+    relay.Relay({files.begin(), files.end() - 1}, {files.back()}, "7.5");
+    relay.Relay({files.back()}, {}, "8.5");
+    relay.Wait();
+    QCOMPARE(Attribute(files.back(), "Presses") + Attribute(files[0], "Presses"),
+             std::string("21"));
+}
+
 void HotKeyTest::watcherFollowsNewStamps() {
     MainWindowFixture f;
     f.hotKey.scriptRegisterResult(0); // another copy owns the hot key
     LoadForPresses(f);
     const std::string signal = f.window->HotKeyFile();
-    QCOMPARE(signal, f.Path(QString::fromStdString(click::SignalFileName(f.window->winId()))));
+    QCOMPARE(signal, f.Path(QString::fromStdString(click::SignalFileName(
+                         f.window->winId(), store::CurrentProcessId(), store::HostName()))));
     QFile file(QString::fromStdString(signal));
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(),

@@ -6,6 +6,7 @@
 #include "main_window_fixture.h"
 #include "picker/capture_window.h"
 #include "shell/about_window.h"
+#include "store/atomic_write.h"
 #include "store/settings_file.h"
 
 #include <QAccessible>
@@ -38,6 +39,8 @@ private slots:
     void loadingWithoutAFile();
     void playsRowsAndLoops();
     void refusedRowHaltsAndCloseMinimizes();
+    void endlessFastSequenceIsRefused_data();
+    void endlessFastSequenceIsRefused();
     void unattendedRunPlaysTheFile();
     void stopDuringTheSecondRow();
     void ctrlEOpensItFromATextBox();
@@ -249,6 +252,13 @@ void MouseEventsTest::saveAndLoadKeepTheFile() {
     const QString saved = EventsFile(*events);
     QVERIFY(saved.contains("<!-- mine -->") && saved.contains("<Events Loop=\"0\" Owner=\"me\">"));
     QCOMPARE(saved.count("<Event>"), 2);
+    f.dialogs.scriptMessageAnswer(platform::MsgResult::Yes);
+    {
+        FullDisk full;
+        events->btnSave->click();
+    }
+    QCOMPARE(f.dialogs.shown().back().text,
+             events->EventsPath() + " could not be saved (File too large).");
 
     events->btnEventClear->click();
     events->txtLoop->setText(QStringLiteral("1"));
@@ -262,9 +272,10 @@ void MouseEventsTest::saveAndLoadKeepTheFile() {
     WriteEvents(events->EventsPath(), "<Ev");
     f.dialogs.scriptMessageAnswer(platform::MsgResult::Yes);
     events->btnSave->click();
-    QCOMPARE(f.dialogs.shown()[1].text, events->EventsPath() + " cannot be read as an event file.\n"
-                                                               "Replace it? The damaged file is "
-                                                               "kept as a backup first.");
+    QCOMPARE(f.dialogs.shown().back().text, events->EventsPath() +
+                                                " cannot be read as an event file.\n"
+                                                "Replace it? The damaged file is "
+                                                "kept as a backup first.");
     QVERIFY(EventsFile(*events).count("<Event>") == 2 &&
             QFile(QString::fromStdString(events->EventsPath() + ".bak")).size() == 3);
 }
@@ -367,6 +378,29 @@ void MouseEventsTest::refusedRowHaltsAndCloseMinimizes() {
     QVERIFY(events->close());
     QVERIFY(!f.window->frmMouseEvents);
     QVERIFY(!f.window->mnMouseEvents->isChecked());
+}
+
+// A row at interval 0 with the safety mechanism on, started unattended through "Start events":
+// a loop without end is refused as an endless plain run is, before any click; two passes play.
+void MouseEventsTest::endlessFastSequenceIsRefused_data() {
+    QTest::addColumn<QString>("loop");
+    QTest::addColumn<size_t>("presses"); // 0: refused
+    for (const char* endless : {"0", "-5", "abc", "0.4"})
+        QTest::newRow(endless) << endless << size_t{0};
+    QTest::newRow("2") << "2" << size_t{6};
+}
+
+void MouseEventsTest::endlessFastSequenceIsRefused() {
+    QFETCH(QString, loop);
+    MainWindowFixture f({"run", "event"});
+    f.WriteSettings();
+    QVERIFY(store::WriteFileAtomically(f.Path("events.xml"),
+                                       "<Events Loop='" + loop.toStdString() +
+                                           "'><Event><Clicks>3</Clicks></Event></Events>"));
+    QVERIFY(f.window->Form_Load());
+    f.TickUntilIdle();
+    QTEST(f.Presses(), "presses");
+    QCOMPARE(f.dialogs.shown().size(), f.Presses() ? size_t{0} : size_t{1});
 }
 
 // "run event": the file plays from memory while the table shows one default row.

@@ -212,9 +212,8 @@ void ShutDownTest::failedSaveIsTold_data() {
     for (const bool session : {false, true}) {
         const char* by = session ? ", session ends" : ", user ends";
         QTest::addRow("read-only file%s", by) << "read-only" << session << " is read-only";
-        QTest::addRow("full disk%s", by) << "disk full" << session
-                                         << " cannot be written (the folder may not be "
-                                            "writable, or the disk may be full)";
+        QTest::addRow("full disk%s", by)
+            << "disk full" << session << " cannot be written (File too large)";
         QTest::addRow("FIFO in its place%s", by) << "fifo" << session << " cannot be read";
     }
 }

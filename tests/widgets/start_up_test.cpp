@@ -245,8 +245,8 @@ void StartUpTest::settingsFileThatCannotBeUsed_data() {
     QTest::newRow("dangling link") << "dangling" << unreadable << "as planted" << false;
     QTest::newRow("missing, disk full")
         << "disk full"
-        << "The configuration file %1 cannot be written (the folder may not be "
-           "writable, or the disk may be full). Make sure its folder can be written to."
+        << "The configuration file %1 cannot be written (File too large). Make sure its folder "
+           "can be written to."
         << "as planted" << false;
 }
 
@@ -338,7 +338,7 @@ void StartUpTest::attributesNeverChangedThroughALink() {
     }
 }
 
-// Temporary files left by writers that were killed are removed at the next start.
+// Temporary files left by killed writers go at the next start, also beside a link's target.
 void StartUpTest::staleTemporaryFilesGoAtStart() {
     const pid_t child = ::fork();
     if (child == 0)
@@ -346,10 +346,15 @@ void StartUpTest::staleTemporaryFilesGoAtStart() {
     QCOMPARE(::waitpid(child, nullptr, 0), child);
     MainWindowFixture f;
     f.WriteSettings({{"XPStyle", "False"}, {"PreventMultipleInstance", "False"}});
-    const QString stale = f.folder.filePath(QString(".zorvane-%1-0.tmp").arg(child));
-    QVERIFY(WriteFile(stale, "half a file"));
+    QTemporaryDir dotfiles;
+    const QString name = QString(".zorvane-%1-0.tmp").arg(child);
+    QVERIFY(WriteFile(dotfiles.filePath("events.xml"), "<Events/>") &&
+            QFile::link(dotfiles.filePath("events.xml"), f.folder.filePath("events.xml")) &&
+            WriteFile(f.folder.filePath(name), "half") &&
+            WriteFile(dotfiles.filePath(name), "half"));
     QCOMPARE(Initialize(f), shell::StartUp::Continue);
-    QVERIFY(!QFileInfo::exists(stale));
+    QVERIFY(!QFileInfo::exists(f.folder.filePath(name)) &&
+            !QFileInfo::exists(dotfiles.filePath(name)));
 }
 
 void StartUpTest::loadFillsTheWindow_data() {

@@ -14,14 +14,16 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 QColor Colour(const QIcon& icon) {
     return icon.pixmap(QSize(32, 32)).toImage().pixelColor(16, 16);
 }
 
-QIcon Filled(Qt::GlobalColor colour) {
-    QPixmap picture(32, 32);
+QIcon Filled(Qt::GlobalColor colour, int side = 32) {
+    QPixmap picture(side, side);
     picture.fill(colour);
     return QIcon(picture);
 }
@@ -53,9 +55,10 @@ struct TrayFixture : MainWindowFixture {
         for (const auto& [frame, colour] : frames)
             Filled(colour).pixmap(32, 32).save(
                 folder.filePath(QString("IconThemes/frames/%1.png").arg(frame)));
+        Filled(Qt::green, 1024).pixmap(1024, 1024).save(folder.filePath("IconThemes/frames/b.png"));
         QFile junk(folder.filePath("IconThemes/frames/junk.png"));
         junk.open(QIODevice::WriteOnly);
-        junk.write("no picture");
+        junk.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0 \0\0\0 \b\6\0\0\0\0\0\0\0", 33));
         QString xml = "<t><idle FrameInterval='40'>";
         for (const char* frame : {"a", "b", "missing", "c"})
             xml += QString("<f>%1/IconThemes/frames/%2.png</f>").arg(folder.path(), frame);
@@ -116,6 +119,9 @@ void TrayWindowTest::tipFollowsTheRun() {
     f.window->btnStartStop_Click();
     f.window->tmr1sec_Timer();
     QCOMPARE(f.shown.tip, QStringLiteral("Zorvane: 0hr 0min 0sec 500ms to next click"));
+    f.window->txtHr->setText(QString(60, '9')); // a tip the shell would not keep is cut
+    f.window->tmrClick_Timer();
+    QCOMPARE(f.shown.tip.size(), 63);
     f.window->btnStartStop_Click();
     QCOMPARE(f.shown.tip, QStringLiteral("Zorvane: idle"));
     // The program's end removes the icon and writes the mode back as it was read.
@@ -195,10 +201,12 @@ void TrayWindowTest::commandsReachTheMainWindow() {
     w.mnSysTray_Click();
     QVERIFY(f.shown.added);
     f.Tray().mTrayIconRunningAnimate->trigger();
+    f.Tray().mTrayIconIdleAnimate->trigger();
     f.Tray().mExit->trigger();
     QTRY_VERIFY(!f.shown.added);
     QVERIFY(!w.isVisible());
     QCOMPARE(f.Stored("TrayIconRunningAnimate"), std::string("False"));
+    QCOMPARE(f.Stored("TrayIconIdleAnimate"), std::string("True"));
     QCOMPARE(f.Stored("SysTray"), std::string("True"));
 }
 
@@ -237,7 +245,15 @@ void TrayWindowTest::themeAnimates() {
                      {"TrayIconMode", "2"},
                      {"TrayIconThemeFile", f.WriteTheme("default_icontheme.xml")}});
     frmMain& w = *f.window;
-    QVERIFY(w.Form_Load());
+    // Nothing on standard error about the damaged picture.
+    QTemporaryFile errors;
+    const int standardError = errors.open() ? ::dup(STDERR_FILENO) : -1;
+    ::dup2(errors.handle(), STDERR_FILENO);
+    const bool loaded = w.Form_Load();
+    ::dup2(standardError, STDERR_FILENO);
+    ::close(standardError);
+    QVERIFY(loaded && QFileInfo(errors.fileName()).size() == 0);
+    QCOMPARE(f.shown.icon.availableSizes(), QList<QSize>{QSize(64, 64)}); // green, kept small
     FrmSysTray& tray = f.Tray();
     // Idle frames red, green, blue show green first and red last; the missing one is skipped.
     QList<QColor> idle{Colour(f.shown.icon)};

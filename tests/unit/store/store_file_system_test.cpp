@@ -330,7 +330,7 @@ void FileSystemTest::atomicWriteKeepsPermissions() {
     QVERIFY(freshWritten);
     struct stat info {};
     QCOMPARE(::stat(fresh.toLocal8Bit().constData(), &info), 0);
-    QCOMPARE(int(info.st_mode & 07777), 0644);
+    QCOMPARE(int(info.st_mode & 07777), 0600); // its user's alone, whatever the mask allows
 
     const QString kept = file("kept.xml");
     QVERIFY(WriteBytes(kept, "old"));
@@ -339,6 +339,10 @@ void FileSystemTest::atomicWriteKeepsPermissions() {
     QCOMPARE(::stat(kept.toLocal8Bit().constData(), &info), 0);
     QCOMPARE(int(info.st_mode & 07777), 0640);
     QCOMPARE(ReadBytes(kept), QByteArray("new"));
+    // A copy (a backup) is its user's alone, also in the place of a file others could read.
+    QCOMPARE(::chmod(fresh.toLocal8Bit().constData(), 0644), 0);
+    QVERIFY(store::CopyFileAtomically(Path(kept), Path(fresh)) == store::WriteResult::Written);
+    QCOMPARE(::stat(fresh.toLocal8Bit().constData(), &info) ? 0 : info.st_mode & 07777, 0600u);
 #endif
 }
 
@@ -418,8 +422,12 @@ QString Kind(const QString& path) {
                                     : "other";
 }
 
-// Plants something at path: "file" (with contents), "fifo", "folder", or "link:TARGET".
+// Plants something at path: "file" (with contents), "fifo", "folder", "link:TARGET", or
+// "foreign-link:TARGET" (a link another user owns; root only).
 bool Plant(const QString& path, const QString& what, const QByteArray& contents) {
+    if (what.startsWith("foreign-"))
+        return Plant(path, what.mid(8), contents) &&
+               ::lchown(path.toLocal8Bit().constData(), 65534, 65534) == 0;
     if (what == "file")
         return WriteBytes(path, contents);
     if (what == "fifo")
@@ -540,6 +548,8 @@ void FileSystemTest::writesAtLinksAndSpecialFiles_data() {
         << "link:gone.xml" << true << int(W::Written) << "file" << false;
     QTest::newRow("link to a read-only file")
         << "link:real/read-only.xml" << false << int(W::ReadOnly) << "link" << false;
+    QTest::newRow("link of another user refused")
+        << "foreign-" + toReal << false << int(W::ForeignLink) << "link" << false;
 }
 
 // A link may be followed to a regular file only; nothing that is not a regular file is ever
@@ -559,9 +569,20 @@ void FileSystemTest::writesAtLinksAndSpecialFiles() {
     QVERIFY(QFile::setPermissions(file("real/read-only.xml"), QFileDevice::ReadOwner));
     QVERIFY(::mkfifo(file("pipe").toLocal8Bit().constData(), 0644) == 0);
     const QString path = file("config.xml");
+    if (what.startsWith("foreign-") && ::geteuid() != 0)
+        QSKIP("Only root can plant a link of another user");
     QVERIFY(Plant(path, what, "old"));
     const auto rule = replaceLink ? store::LinkRule::ReplaceLink : store::LinkRule::WriteThrough;
+    // The temporary file is made beside the file written, not the link: no rename crosses disks.
+    static std::filesystem::path renamedFrom;
+    const store::DurabilityCalls saved = store::WriterDurabilityCalls();
+    store::WriterDurabilityCalls().rename = [](const auto& from, const auto& to) {
+        return ::rename((renamedFrom = from).c_str(), to.c_str()) == 0;
+    };
     QCOMPARE(int(store::ReplaceFile(Path(path), "new", rule)), result);
+    store::WriterDurabilityCalls() = saved;
+    QVERIFY(result != int(store::WriteResult::Written) ||
+            renamedFrom.parent_path() == Path(realNew ? file("real") : dir_->path()));
     QCOMPARE(Kind(path), after);
     if (result == int(store::WriteResult::Written))
         QCOMPARE(ReadBytes(path), QByteArray("new"));

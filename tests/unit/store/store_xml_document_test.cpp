@@ -57,6 +57,7 @@ private slots:
     void handlesOutliveChanges();
     void attributes_data();
     void attributes();
+    void manyAttributes();
     void names_data();
     void names();
     void appendRefused();
@@ -262,6 +263,21 @@ void XmlDocumentTest::attributes() {
     QVERIFY(document.save(Path(file("out.xml"))));
     QVERIFY(document.load(Path(file("out.xml"))));
     QCOMPARE(Dump(document.documentElement()), changed);
+}
+
+// 100,000 attributes read by index, as a hostile signal file holds them, in a blink.
+void XmlDocumentTest::manyAttributes() {
+    std::string xml = "<r";
+    for (int i = 0; i < 100000; ++i)
+        xml.append(" a").append(std::to_string(i)).append("=''");
+    store::XmlDocument document;
+    QVERIFY(document.loadXml(xml + "/>"));
+    const store::XmlNamedNodeMap attributes = document.documentElement().attributes();
+    for (std::size_t i = 0; i < attributes.length(); ++i)
+        QCOMPARE(attributes.item(i).nodeName(), std::string("a").append(std::to_string(i)));
+    document.documentElement().attributes().setNamedItem(document.createAttribute("z"));
+    QVERIFY(attributes.item(100000).nodeName() + attributes.item(2).nodeName() == "za2" &&
+            attributes.length() == 100001 && attributes.item(100001).isNull());
 }
 
 void XmlDocumentTest::names_data() {
