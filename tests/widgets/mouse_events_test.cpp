@@ -272,10 +272,10 @@ void MouseEventsTest::saveAndLoadKeepTheFile() {
     WriteEvents(events->EventsPath(), "<Ev");
     f.dialogs.scriptMessageAnswer(platform::MsgResult::Yes);
     events->btnSave->click();
-    QCOMPARE(f.dialogs.shown().back().text, events->EventsPath() +
-                                                " cannot be read as an event file.\n"
-                                                "Replace it? The damaged file is "
-                                                "kept as a backup first.");
+    QCOMPARE(f.dialogs.shown().rbegin()[1].text, events->EventsPath() +
+                                                     " cannot be read as an event file.\n"
+                                                     "Replace it? The damaged file is "
+                                                     "kept as a backup first.");
     QVERIFY(EventsFile(*events).count("<Event>") == 2 &&
             QFile(QString::fromStdString(events->EventsPath() + ".bak")).size() == 3);
 }
