@@ -1,3 +1,4 @@
+#include "click/signal_relay.h"
 #include "events/mouse_events_window.h"
 #include "platform/qt/qt_dialogs.h"
 #include "platform/qt/termination.h"
@@ -31,6 +32,35 @@ void TellBeforeStart(const std::string& text) {
                                          platform::MsgIcon::Warning, platform::MsgButtons::Ok);
 }
 
+// The program's own place, and the folders it keeps its files in.
+std::optional<shell::Folders> FindFolders(shell::AppInfo& app) {
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    app.folder = exe.absolutePath().toStdString();
+    app.exeName = exe.completeBaseName().toStdString();
+    app.exePath = exe.absoluteFilePath().toStdString();
+    return shell::DecideFolders(shell::ReadFolderFacts(app.folder));
+}
+
+// zorvane --toggle: one press of the shared hot key for every copy that runs with this settings
+// folder (the copies watch their signal files).
+int Toggle(shell::AppInfo& app) {
+    const auto folders = FindFolders(app);
+    std::optional<std::string> problem = "set HOME (or XDG_CONFIG_HOME) to an absolute path";
+    if (folders)
+        problem = folders->portable ? std::nullopt : shell::UntrustedConfigFolder(folders->config);
+    if (problem) {
+        std::fprintf(stderr, "zorvane: %s\n", problem->c_str());
+        return 1;
+    }
+    const std::optional<size_t> pressed = click::PressForEveryCopy(folders->config);
+    if (pressed && *pressed > 0)
+        return 0;
+    std::fprintf(stderr, "zorvane: %s; nothing was toggled.\n",
+                 pressed ? ("no running copy uses " + folders->config).c_str()
+                         : (folders->config + " cannot be read").c_str());
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -47,13 +77,13 @@ int main(int argc, char* argv[]) {
     // makes a warning's write fail instead of ending the program.
     std::signal(SIGPIPE, SIG_IGN);
 #endif
+    if (shell::AsksToToggle(app.arguments)) {
+        QCoreApplication core(argc, argv); // no display needed
+        return Toggle(app);
+    }
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zorvane-256.png")));
-    const QFileInfo exe(QCoreApplication::applicationFilePath());
-    app.folder = exe.absolutePath().toStdString();
-    app.exeName = exe.completeBaseName().toStdString();
-    app.exePath = exe.absoluteFilePath().toStdString();
-    const auto folders = shell::DecideFolders(shell::ReadFolderFacts(app.folder));
+    const auto folders = FindFolders(app);
     if (const auto problem = folders && !folders->portable
                                  ? shell::UntrustedConfigFolder(folders->config)
                                  : std::nullopt) {

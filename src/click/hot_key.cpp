@@ -42,10 +42,16 @@ bool HotKey::PollHotKey() {
     return WatcherPoll();
 }
 
+bool HotKey::PollSignalFile() {
+    return hwndHotKey != 0 && WatcherPoll();
+}
+
 void HotKey::DiscardPresses() {
     // A bounded drain: a backend that always reports a press cannot hold the window here.
     for (int i = 0; i < 64 && PollHotKey(); ++i) {
     }
+    if (Owner())
+        PollSignalFile();
 }
 
 std::string HotKey::SignalFilePath() const {

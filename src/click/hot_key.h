@@ -28,6 +28,9 @@ public:
     // True when a press has been seen since the last poll. A watcher that missed several
     // presses answers whether an odd number of them came: it ends as the owner did.
     bool PollHotKey();
+    // The owner's own signal file: true when a press from outside (zorvane --toggle) stamped it
+    // since the last look. It is not relayed: every copy's file was stamped.
+    bool PollSignalFile();
     // Takes every press that came while the hot key was not served, and acts on none of them.
     void DiscardPresses();
 

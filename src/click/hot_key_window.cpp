@@ -23,8 +23,8 @@ void frmMain::LoadHotKey(const store::SettingsReader& settings) {
         m_hotKey->SetHotKeyLetter("C");
     m_hotKey->SetWindow(static_cast<platform::WindowHandle>(winId()));
     m_hotKey->RegisterGlobalHotKey();
-    if (m_hotKey->RegisterResult() == 0)
-        CreateHotKeySignalFile();
+    // The owner has one too, so that a press from outside (zorvane --toggle) reaches it.
+    CreateHotKeySignalFile();
 }
 
 void frmMain::CreateHotKeySignalFile() {
@@ -52,19 +52,27 @@ void frmMain::WatchSignalFolder() {
 }
 
 // A failing step is passed over and the next one runs. A press that comes while a box of the
-// click run is open is not served: it would open another box inside the first.
+// click run is open is not served: it would open another box inside the first. The owner hears
+// the key and relays it; its own signal file brings presses from outside, which every copy got.
 void frmMain::tmrHotKey_Timer() {
+    bool key = false;
+    bool fromOutside = false;
     try {
-        if (!m_hotKey->PollHotKey() || m_runBoxesOpen > 0)
-            return;
+        key = m_hotKey->PollHotKey();
+        fromOutside = m_hotKey->Owner() && !strHotKeyFile.empty() && m_hotKey->PollSignalFile();
     } catch (const std::exception&) {
         return;
     }
-    try {
-        btnStartStop_Click();
-    } catch (const std::exception&) {
+    if (m_runBoxesOpen > 0)
+        return;
+    for (const bool press : {key, fromOutside}) {
+        try {
+            if (press)
+                btnStartStop_Click();
+        } catch (const std::exception&) {
+        }
     }
-    if (m_hotKey->Owner())
+    if (key && m_hotKey->Owner())
         RelayHotKeyPress();
 }
 
@@ -83,10 +91,10 @@ void frmMain::WaitForHotKeyRelay() {
 // when it sees a new stamp. A file left by a copy that was killed is stamped too and harms no one,
 // after the files of the copies that run.
 void frmMain::RelayHotKeyPress() {
-    const auto files =
-        click::ListSignalFiles(m_app.configFolder, m_services.windows->TopLevelWindows());
+    auto files = click::ListSignalFiles(m_app.configFolder, m_services.windows->TopLevelWindows());
     if (!files)
         return;
+    std::erase(files->running, strHotKeyFile); // this copy has toggled already
     if (!m_relay)
         m_relay = std::make_unique<click::SignalRelay>();
     m_relay->Relay(files->running, files->others, click::PressStamp(click::SecondsSinceMidnight()));

@@ -61,6 +61,18 @@ std::optional<SignalFiles> ListSignalFiles(const std::string& folder,
     return found;
 }
 
+std::optional<size_t> PressForEveryCopy(const std::string& folder) {
+    const std::optional<SignalFiles> files = ListSignalFiles(folder, {});
+    if (!files)
+        return std::nullopt;
+    store::XmlDocument document;
+    const std::string stamp = PressStamp(SecondsSinceMidnight());
+    size_t stamped = 0;
+    for (const std::string& file : files->running)
+        stamped += StampSignalFile(file, stamp, 1, document) ? 1 : 0;
+    return stamped;
+}
+
 SignalRelay::SignalRelay() : m_thread([this] { Run(); }) {}
 
 SignalRelay::~SignalRelay() {

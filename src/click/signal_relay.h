@@ -43,6 +43,11 @@ struct SignalFiles {
 std::optional<SignalFiles> ListSignalFiles(const std::string& folder,
                                            const std::vector<uint64_t>& windows);
 
+// A press of the shared hot key from outside (zorvane --toggle): every running copy's signal file
+// is stamped once, and each copy toggles within its poll. Files of copies that no longer run are
+// left alone. How many were stamped; nullopt when the folder cannot be read.
+std::optional<size_t> PressForEveryCopy(const std::string& folder);
+
 class SignalRelay {
 public:
     SignalRelay();

@@ -32,6 +32,9 @@ std::optional<std::string> InformationAnswer(const std::vector<std::string>& arg
                    "  event      open the Mouse Events window with the saved events (load says\n"
                    "             the same); with run, play them at once\n"
                    "  terminate  with run and event, end the program when they have played\n"
+                   "  --toggle   press the hot key for every running copy (they all start or\n"
+                   "             stop), then end; for a key of the desktop where programs get no\n"
+                   "             global hot key (Wayland). Ends with status 1 when none runs.\n"
                    "  --help     show this help and end\n"
                    "  --version  show the version and end\n"
                    "\n"
@@ -40,6 +43,13 @@ std::optional<std::string> InformationAnswer(const std::vector<std::string>& arg
                    "$XDG_CONFIG_HOME/zorvane (~/.config/zorvane when unset). See zorvane(1).\n";
     }
     return std::nullopt;
+}
+
+bool AsksToToggle(const std::vector<std::string>& arguments) {
+    for (const std::string& argument : arguments)
+        if (argument == "--toggle")
+            return true;
+    return false;
 }
 
 } // namespace shell

@@ -21,4 +21,7 @@ CommandLineWords ReadCommandLine(std::string_view commandLine);
 // program does anything else; nullopt when neither is given.
 std::optional<std::string> InformationAnswer(const std::vector<std::string>& arguments);
 
+// "--toggle": press the shared hot key from outside, for every running copy, and end.
+bool AsksToToggle(const std::vector<std::string>& arguments);
+
 } // namespace shell

@@ -7,6 +7,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -33,6 +34,7 @@ private slots:
     void countedRunClicksWhereAndWhenTold_data();
     void countedRunClicksWhereAndWhenTold();
     void pickerTakesThePlaceClicked();
+    void toggleStartsAndStopsEveryCopy();
     void secondStartBringsTheFirstForward();
     void compositorGoingAwayKeepsTheSettings();
 };
@@ -101,6 +103,50 @@ void WaylandE2eTest::pickerTakesThePlaceClicked() {
                           QStringLiteral("s"), QStringLiteral("-m"), QStringLiteral("alt")}));
     QVERIFY(recorder.WaitForPresses(1, 10000));
     QCOMPARE(QPoint(recorder.Presses().at(0).x, recorder.Presses().at(0).y), QPoint(333, 444));
+}
+
+// No copy owns a key on Wayland: `zorvane --toggle`, bound to a key of the compositor, presses it
+// for every copy of the settings folder. Two copies click at places of their own.
+void WaylandE2eTest::toggleStartsAndStopsEveryCopy() {
+    e2e::SwaySession session;
+    QVERIFY2(session.Start(), "sway did not start");
+    e2e::WaylandRecorder recorder(session);
+    QVERIFY(recorder.Start());
+    e2e::Program first(session);
+    QProcess toggle;
+    const auto pressToggle = [&] {
+        return session.Launch(toggle, first.FilePath(QStringLiteral("zorvane")),
+                              {QStringLiteral("--toggle")}, session.Environment()) &&
+               toggle.waitForFinished(10000);
+    };
+    QVERIFY(first.WriteSettings(CountedRun(200, 300, 200, 1000)));
+    QVERIFY(first.Start()); // places the program in its folder
+    first.Kill();
+    QVERIFY(pressToggle());
+    QCOMPARE(toggle.exitCode(), 1); // none runs
+    QVERIFY(toggle.readAllStandardError().contains("no running copy"));
+
+    QVERIFY(first.Start());
+    QVERIFY(!first.WaitForWindow(10000, kMainCaption).isEmpty());
+    const std::string settings = store::SettingsPath(first.Folder().toStdString());
+    QVERIFY(store::SetConfigValue(settings, "Coordx", "400") && session.Adopt(first.Folder()));
+    QProcess second;
+    QVERIFY(session.Launch(second, first.FilePath(QStringLiteral("zorvane")), {},
+                           session.Environment()));
+    QVERIFY(e2e::WaitUntil([&] { return session.FindWindows(kMainCaption).size() == 2; }, 10000));
+    QVERIFY(pressToggle());
+    QCOMPARE(toggle.exitCode(), 0);
+    const auto clickedAt = [&](int x) {
+        const auto presses = recorder.Presses();
+        return std::count_if(presses.begin(), presses.end(),
+                             [x](const e2e::ButtonEvent& p) { return p.x == x && p.y == 300; });
+    };
+    QVERIFY(e2e::WaitUntil([&] { return clickedAt(200) > 0 && clickedAt(400) > 0; }, 10000));
+    QVERIFY(pressToggle());
+    QCOMPARE(toggle.exitCode(), 0);
+    const size_t stopped = recorder.Presses().size() + 2; // a click of each may be under way
+    QVERIFY(!recorder.WaitForPresses(stopped + 1, 1500));
+    e2e::SessionUser::End(second);
 }
 
 void WaylandE2eTest::secondStartBringsTheFirstForward() {

@@ -20,6 +20,8 @@ class HotKeyTest : public QObject {
 
 private slots:
     void ownerRegistersAndToggles();
+    void pressFromOutsideReachesRunningCopies_data();
+    void pressFromOutsideReachesRunningCopies();
     void relayStampsEverySignalFile();
     void relayKeepsPressesOfAFileThatTurnsOutRunning();
     void watcherFollowsNewStamps();
@@ -70,7 +72,7 @@ void HotKeyTest::ownerRegistersAndToggles() {
     QCOMPARE(registration.modifiers, 3u);
     QCOMPARE(registration.virtualKey, uint32_t('Q'));
     QCOMPARE(registration.window, platform::WindowHandle(f.window->winId()));
-    QVERIFY(f.window->HotKeyFile().empty()); // an owner has no signal file
+    QVERIFY(store::FileExists(f.window->HotKeyFile())); // for presses from outside
     QVERIFY(f.window->tmrHotKey->isEnabled());
     QCOMPARE(f.window->tmrHotKey->interval(), 50);
 
@@ -82,6 +84,44 @@ void HotKeyTest::ownerRegistersAndToggles() {
     f.hotKey.press();
     f.window->tmrHotKey_Timer();
     QVERIFY(f.Idle());
+}
+
+// zorvane --toggle: a press for every copy that runs, whatever else the folder holds; the owner
+// hears it through its own file and relays nothing (its press stamps no other file).
+void HotKeyTest::pressFromOutsideReachesRunningCopies_data() {
+    QTest::addColumn<int>("watchers");
+    QTest::addColumn<bool>("owner");
+    QTest::newRow("no copy") << 0 << false;
+    QTest::newRow("the owner alone") << 0 << true;
+    QTest::newRow("three watchers") << 3 << false;
+}
+
+void HotKeyTest::pressFromOutsideReachesRunningCopies() {
+    QFETCH(int, watchers);
+    QFETCH(bool, owner);
+    MainWindowFixture f;
+    const std::string host = store::HostName();
+    std::vector<std::string> files;
+    for (int i = 1; i <= watchers; ++i) // of this process, so running
+        files.push_back(f.Path(QString::fromStdString(
+            click::SignalFileName(uint64_t(i), store::CurrentProcessId(), host))));
+    files.push_back(f.Path(QString::fromStdString(click::SignalFileName(7, 999999999, host))));
+    files.push_back(f.Path("1234_HotKey.xml")); // an older copy's, no window
+    for (const std::string& file : files)
+        QVERIFY(store::WriteFileAtomically(file, "<HotKey Check=\"0\"/>"));
+    QVERIFY(store::WriteFileAtomically(f.Path("9-1-x_HotKey.xml"), std::string(2 << 20, ' ')));
+    if (owner)
+        LoadForPresses(f);
+    QCOMPARE(click::PressForEveryCopy(f.folder.path().toStdString()),
+             std::optional<size_t>(size_t(watchers + (owner ? 1 : 0))));
+    for (size_t i = 0; i < files.size(); ++i)
+        QCOMPARE(Check(files[i]) == "0", int(i) >= watchers);
+    if (!owner)
+        return;
+    f.window->tmrHotKey_Timer();
+    QVERIFY(!f.Idle());
+    f.window->WaitForHotKeyRelay();
+    QCOMPARE(Check(files.back()), std::string("0"));
 }
 
 void HotKeyTest::relayStampsEverySignalFile() {
