@@ -1,0 +1,16 @@
+// The picture of the screen from the desktop's Screenshot portal, for the location picker's
+// frozen screen on desktops where a program cannot read the screen itself (GNOME, KDE).
+#pragma once
+
+#include <QImage>
+
+#include <optional>
+
+namespace platform {
+
+// The whole desktop as it looks now, taken without asking the user to frame it (the desktop may
+// still ask once whether the program may take screenshots; this waits for that answer).
+// nullopt when the portal is missing, refuses, or gives no readable picture.
+std::optional<QImage> TakePortalScreenshot();
+
+} // namespace platform
