@@ -11,15 +11,16 @@
 namespace platform::portal {
 namespace {
 
-// How far a position lies outside a monitor, squared; 0 inside it.
-int64_t DistanceSquared(const Stream& stream, int32_t x, int32_t y) {
+// How far a position lies outside a monitor, squared; 0 inside it. In floating point: the squares
+// of two 32-bit distances overflow 64 bits.
+double DistanceSquared(const Stream& stream, int32_t x, int32_t y) {
     const auto outside = [](int64_t value, int64_t low, int64_t size) -> int64_t {
         if (value < low)
             return low - value;
         return value >= low + size ? value - (low + size - 1) : 0;
     };
-    const int64_t dx = outside(x, stream.x, stream.width);
-    const int64_t dy = outside(y, stream.y, stream.height);
+    const double dx = double(outside(x, stream.x, stream.width));
+    const double dy = double(outside(y, stream.y, stream.height));
     return dx * dx + dy * dy;
 }
 
@@ -34,11 +35,11 @@ constexpr size_t kLongestToken = 512;
 
 std::optional<StreamPoint> MapToStream(const std::vector<Stream>& streams, int32_t x, int32_t y) {
     const Stream* best = nullptr;
-    int64_t bestDistance = std::numeric_limits<int64_t>::max();
+    double bestDistance = std::numeric_limits<double>::infinity();
     for (const Stream& stream : streams) {
         if (stream.width <= 0 || stream.height <= 0)
             continue;
-        const int64_t distance = DistanceSquared(stream, x, y);
+        const double distance = DistanceSquared(stream, x, y);
         if (distance < bestDistance) {
             best = &stream;
             bestDistance = distance;
