@@ -6,8 +6,10 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
 #include <QDBusServiceWatcher>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 
 #include <deque>
@@ -25,6 +27,9 @@ constexpr uint32_t kMonitorSource = 1;
 constexpr uint32_t kPersistUntilRevoked = 2;
 constexpr int kQuickAnswerMs = 25000;
 constexpr qint64 kMoveToPressMs = 50;
+// After the desktop's answer its question goes away and the session's devices appear; clicks
+// sent in that time can be lost (seen for up to half a second in GNOME).
+constexpr int kSettleMs = 500;
 
 ClickReadiness Refused(Refusal refusal, const QString& detail = {}) {
     return {false, portal::RefusalText(refusal, detail.toStdString())};
@@ -99,7 +104,6 @@ private:
     PortalAnswer Request(const char* interface, const char* method, QVariantList arguments,
                          int timeoutMs);
     void Forget();
-    void Notify(const char* method, const QVariantList& arguments);
 
     QDBusConnection m_bus = QDBusConnection::sessionBus();
     std::string m_folder;
@@ -111,6 +115,7 @@ private:
     std::deque<Pending> m_pending;
     QTimer m_sendTimer;
     QElapsedTimer m_sinceMove;
+    bool m_inFlight = false;
     QDBusServiceWatcher m_portalWatcher;
 };
 
@@ -222,36 +227,44 @@ void PortalPointer::Session::Buttons(uint32_t flags) {
     Send();
 }
 
+// One notification at a time, the next after the portal's answer to the last: the portal passes
+// them on through threads of its own, and notifications sent back to back reach the desktop out
+// of order (a release after the next move, a press swallowed). Nothing waits on the window
+// thread meanwhile.
 void PortalPointer::Session::Send() {
-    while (!m_pending.empty()) {
-        const Pending next = m_pending.front();
-        if (next.motion) {
-            const auto point = portal::MapToStream(m_streams, next.x, next.y);
-            if (point)
-                Notify("NotifyPointerMotionAbsolute", {point->node, point->x, point->y});
-            m_sinceMove.restart();
-        } else {
-            const qint64 wait = kMoveToPressMs - m_sinceMove.elapsed();
-            if (wait > 0) {
-                m_sendTimer.start(int(wait));
-                return;
-            }
-            Notify("NotifyPointerButton",
-                   {next.button.code, uint32_t(next.button.pressed ? 1 : 0)});
+    if (m_pending.empty() || m_inFlight)
+        return;
+    const Pending next = m_pending.front();
+    QVariantList arguments;
+    const char* method = "NotifyPointerButton";
+    if (next.motion) {
+        const auto point = portal::MapToStream(m_streams, next.x, next.y);
+        if (!point)
+            return; // no session: Forget empties the queue
+        method = "NotifyPointerMotionAbsolute";
+        arguments = {point->node, point->x, point->y};
+        m_sinceMove.restart();
+    } else {
+        const qint64 wait = kMoveToPressMs - m_sinceMove.elapsed();
+        if (wait > 0) {
+            m_sendTimer.start(int(wait));
+            return;
         }
-        m_pending.pop_front();
+        arguments = {next.button.code, uint32_t(next.button.pressed ? 1 : 0)};
     }
-}
-
-// The input notifications have no answer worth waiting for: they are sent and not awaited, so a
-// click never holds up the window thread.
-void PortalPointer::Session::Notify(const char* method, const QVariantList& arguments) {
+    m_pending.pop_front();
     QDBusMessage message = QDBusMessage::createMethodCall(
         portal::kPortalService, portal::kPortalPath, portal::kRemoteDesktop, method);
-    message << QVariant::fromValue(QDBusObjectPath(m_handle)) << QVariantMap();
-    for (const QVariant& argument : arguments)
-        message << argument;
-    m_bus.send(message);
+    message.setArguments(
+        QVariantList{QVariant::fromValue(QDBusObjectPath(m_handle)), QVariantMap()} + arguments);
+    m_inFlight = true;
+    auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(message), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this](QDBusPendingCallWatcher* call) {
+                call->deleteLater();
+                m_inFlight = false;
+                Send();
+            });
 }
 
 PortalPointer::PortalPointer(std::string settingsFolder)
