@@ -57,7 +57,7 @@ int main(int argc, char** argv) {
     store::WriteDefaultSettings(folder.filePath(QStringLiteral("config.xml")).toStdString());
     store::SetConfigValue(folder.filePath(QStringLiteral("config.xml")).toStdString(), "XPStyle",
                           "False");
-    platform::NativeServices native;
+    platform::NativeServices native(QGuiApplication::platformName().toStdString());
     frmMain main(native.services(), info);
     main.mouseEventsWindowFactory =
         frmMouseEvents::Opener(*native.services().dialogs, info.configFolder);

@@ -50,7 +50,9 @@ int main(int argc, char* argv[]) {
 
     // A process started with the manifest beside it runs with the modern look.
     app.startedWithManifest = shell::ChooseToolkitStyle(app);
-    platform::NativeServices native;
+    // The toolkit's platform ("wayland" where both a compositor and an X server are there) picks
+    // the backends.
+    platform::NativeServices native(QGuiApplication::platformName().toStdString());
     const auto endNow = [] {
         std::fflush(nullptr);
         std::_Exit(0);
@@ -66,6 +68,11 @@ int main(int argc, char* argv[]) {
     if (!window.Form_Load())
         return 0;
     platform::QuitOnTermination([&window] { window.UnloadForSession(); });
+    // A compositor that goes away ends the program through its shut-down, as a signal does.
+    native.OnSessionLost([&window](const std::string& why) {
+        std::fprintf(stderr, "zorvane: %s; ending.\n", why.c_str());
+        window.UnloadForSession();
+    });
     // The session or a signal ends the program: nobody is there to read a message.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &window,
                      [&window] { window.UnloadForSession(); });

@@ -2,6 +2,7 @@
 // the click step, repeat counting and the hand-over between the rows of a sequence.
 #include "click/click_rules.h"
 #include "click/sequence_window.h"
+#include "platform/backend_choice.h"
 #include "platform/qt/check_state.h"
 #include "platform/qt/window_timer.h"
 #include "runtime/conversions.h"
@@ -67,7 +68,7 @@ void frmMain::btnStartStop_Click() {
     const bool accepted = CheckDelay() && CheckRepeatCount();
     if (accepted && mnKeepRepeatClick->isChecked())
         numInitialRepeatClicks = WholeValueOf(txtRepeatClick);
-    if (accepted && CheckSafety()) {
+    if (accepted && CheckSafety() && CheckClicking()) {
         StartRun();
         return;
     }
@@ -124,6 +125,23 @@ bool frmMain::CheckSafety() {
                        "clicks.",
                        "Safety Mechanism triggered!");
     return false;
+}
+
+// A session where nothing can click refuses the run, as the other checks do, rather than count
+// down to clicks that never come. Something the user should know once is said before the run.
+bool frmMain::CheckClicking() {
+    const platform::ClickReadiness readiness = objMouse->PrepareToClick();
+    const bool ready = readiness.ready;
+    const std::string& text = ready ? readiness.notice : readiness.problem;
+    if (text.empty())
+        return ready;
+    ++m_runBoxesOpen;
+    m_services.dialogs->MessageBox(
+        text, std::string(ready ? platform::kNoticeTitle : platform::kCannotClickTitle),
+        ready ? platform::MsgIcon::Information : platform::MsgIcon::Warning,
+        platform::MsgButtons::Ok);
+    --m_runBoxesOpen;
+    return ready;
 }
 
 // While the box is open the hot key is not served (see tmrHotKey_Timer).
@@ -193,9 +211,12 @@ void frmMain::tmrClick_Timer() {
 void frmMain::ClickStep() {
     txtMilliSec->setText(QStringLiteral("0"));
     if (mnHyperClick->isChecked()) {
-        txtX->setText(QString::number(objMouse->x()));
-        txtY->setText(QString::number(objMouse->y()));
-        objMouse->MoveTo(objMouse->x(), objMouse->y());
+        // Where the pointer is not known, clicking where it is means leaving it alone.
+        if (objMouse->KnowsPointer()) {
+            txtX->setText(QString::number(objMouse->x()));
+            txtY->setText(QString::number(objMouse->y()));
+            objMouse->MoveTo(objMouse->x(), objMouse->y());
+        }
     } else {
         objMouse->MoveTo(WholeValueOf(txtX), WholeValueOf(txtY));
     }

@@ -31,6 +31,13 @@ public:
     void setY(int32_t value); // keeps x where the pointer is now
 
     void MoveTo(int32_t x, int32_t y);
+    // Whether the system tells where the pointer is; where it does not, x and y answer the last
+    // place known and "where the pointer is" means not moving it at all.
+    bool KnowsPointer() const { return m_input.TracksPointer(); }
+    // A window of this program saw the pointer there.
+    void PointerSeenAt(int32_t x, int32_t y) { m_input.PointerSeenAt(x, y); }
+    // Asked before a run starts: whether this session lets the program click.
+    platform::ClickReadiness PrepareToClick() { return m_input.PrepareToClick(); }
     // Presses and releases a button (1 left, 2 right, 4 middle; anything else is the left one)
     // where the pointer is, down then up with nothing between.
     void Click(int32_t eButton);

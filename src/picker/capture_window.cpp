@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <optional>
+
 namespace {
 
 constexpr int kPickingHeightTwips = 1725;
@@ -39,6 +41,10 @@ frmCapture::frmCapture(frmMain& main)
     setWindowTitle(QStringLiteral("Locate"));
     Label2 = AddLabel(QStringLiteral("Click anywhere for the location you want."), 8);
     Label1 = AddLabel(QStringLiteral("Press ESC key or click on the screen to exit."), 32);
+    lblPosition = AddLabel(QStringLiteral("X: -   Y: -"), 56);
+    lblPosition->setToolTip({});
+    lblPosition->setVisible(!PlacesKnown());
+    setMouseTracking(!PlacesKnown());
     Timer1 = new platform::WindowTimer(100, this);
     connect(Timer1, &platform::WindowTimer::Timer, this, [this] { Timer1_Timer(); });
     Timer1->setEnabled(true);
@@ -70,29 +76,69 @@ void frmCapture::Form_Load() {
     m_main.hide();
     LetTheScreenRepaint();
 
-    QScreen* screen = QGuiApplication::primaryScreen();
+    QScreen* screen =
+        PlacesKnown() || !m_main.screen() ? QGuiApplication::primaryScreen() : m_main.screen();
     const QRect area = screen->geometry();
+    setScreen(screen);
     setGeometry(area);
-    m_picture = screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
-    Label1->move((area.width() - Label1->width()) / 2, Label1->y());
-    Label2->move((area.width() - Label2->width()) / 2, Label2->y());
+    TakePicture(screen);
+    for (QLabel* label : {Label1, Label2, lblPosition})
+        label->move((area.width() - label->width()) / 2, label->y());
     update();
 
-    if (QWindow* handle = m_main.windowHandle())
-        handle->setPosition(where);
-    m_main.show();
+    // Where windows have no known place, the main window stays hidden: the picker shows the
+    // coordinates, and a window appearing over a full-screen one would end its full screen.
+    if (PlacesKnown()) {
+        if (QWindow* handle = m_main.windowHandle())
+            handle->setPosition(where);
+        m_main.show();
+    }
     shell::SetTopMost(this, true);
     m_main.tmrMouseInfo->setEnabled(true);
 }
 
+// Where places are known the picker covers its screen by its geometry; elsewhere it asks for
+// the full screen.
+void frmCapture::ShowOverScreen() {
+    if (PlacesKnown())
+        show();
+    else
+        showFullScreen();
+}
+
+bool frmCapture::PlacesKnown() const {
+    return m_main.Mouse().KnowsPointer();
+}
+
+void frmCapture::TakePicture(QScreen* screen) {
+    const QRect area = screen->geometry();
+    std::optional<platform::ScreenPicture> picture;
+    if (platform::ScreenCaptureService* capture = m_main.ScreenCapture())
+        picture = capture->Capture(screen->name().toStdString(), area.x(), area.y(), area.width(),
+                                   area.height());
+    if (picture && picture->width > 0 && picture->height > 0) {
+        const QImage image(reinterpret_cast<const uchar*>(picture->pixels.data()), picture->width,
+                           picture->height, picture->width * 4, QImage::Format_RGB32);
+        m_picture = QPixmap::fromImage(image.scaled(area.size()));
+        return;
+    }
+    // No picture: a faint veil over the desktop shows that picking is on.
+    m_picture = QPixmap();
+    setAttribute(Qt::WA_OpaquePaintEvent, false);
+    setAttribute(Qt::WA_TranslucentBackground);
+}
+
 void frmCapture::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, m_picture);
+    if (m_picture.isNull())
+        painter.fillRect(rect(), QColor(255, 255, 255, 40));
+    else
+        painter.drawPixmap(0, 0, m_picture);
 }
 
 void frmCapture::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
-    if (!isMinimized())
+    if (!isMinimized() && PlacesKnown())
         CutHole();
 }
 
@@ -105,7 +151,7 @@ void frmCapture::CutHole() {
 
 // Only a sideways move re-cuts the hole.
 void frmCapture::Timer1_Timer() {
-    if (m_main.frameGeometry().x() != m_mainLeft)
+    if (PlacesKnown() && m_main.frameGeometry().x() != m_mainLeft)
         CutHole();
 }
 
@@ -114,8 +160,27 @@ void frmCapture::keyPressEvent(QKeyEvent* event) {
         Unload();
 }
 
-void frmCapture::mousePressEvent(QMouseEvent* /*event*/) {
+void frmCapture::mousePressEvent(QMouseEvent* event) {
+    FollowPointer(event->position());
     Unload();
+}
+
+void frmCapture::mouseMoveEvent(QMouseEvent* event) {
+    FollowPointer(event->position());
+}
+
+// Where the system does not tell where the pointer is, the picker's own pointer events do: the
+// place in the picker plus the picker's screen's place in the layout.
+void frmCapture::FollowPointer(const QPointF& local) {
+    if (PlacesKnown())
+        return;
+    const QPoint origin = screen() ? screen()->geometry().topLeft() : QPoint();
+    const QPoint at = origin + local.toPoint();
+    m_main.Mouse().PointerSeenAt(at.x(), at.y());
+    m_main.tmrMouseInfo_Timer();
+    lblPosition->setText(QStringLiteral("X: %1   Y: %2").arg(at.x()).arg(at.y()));
+    lblPosition->adjustSize();
+    lblPosition->move((width() - lblPosition->width()) / 2, lblPosition->y());
 }
 
 // A click on a label takes the label away; it neither picks nor closes.
@@ -145,6 +210,8 @@ void frmCapture::Form_Unload() {
     m_main.btnLocate->setEnabled(true);
     m_main.btnStartStop->setEnabled(true);
     m_main.SetHeightTwips(kNormalHeightTwips);
+    if (!PlacesKnown())
+        m_main.show(); // hidden while picking
     m_main.ServeHotKeyAgain();
     if (m_main.numRowNo > 0) {
         if (m_main.frmMouseEvents) {

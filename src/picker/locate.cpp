@@ -22,7 +22,7 @@ void frmMain::ShowPicker() {
         return;
     m_capture = new frmCapture(*this);
     m_capture->Form_Load();
-    m_capture->show();
+    m_capture->ShowOverScreen();
     m_capture->activateWindow();
     m_capture->setFocus(Qt::ActiveWindowFocusReason);
 }

@@ -24,6 +24,8 @@ inline constexpr uint32_t kMouseEventAbsolute = 0x8000;
 struct ClickReadiness {
     bool ready = true;
     std::string problem;
+    // Something the user should know once although clicking works (ready stays true).
+    std::string notice;
 };
 
 class MouseInput {
@@ -39,6 +41,11 @@ public:
     // Injects the button event(s) named by flags at the pointer's current position
     // (mouse_event with dx, dy, data and extra information 0).
     virtual void MouseEvent(uint32_t flags) = 0;
+    // False where the system tells no program where the pointer is (Wayland): GetCursorPos then
+    // answers the last place this program moved it to or saw it at in a window of its own.
+    virtual bool TracksPointer() const { return true; }
+    // A window of this program saw the pointer there (in screen pixels).
+    virtual void PointerSeenAt(int32_t /*x*/, int32_t /*y*/) {}
 };
 
 } // namespace platform

@@ -1,21 +1,71 @@
+#include "platform/backend_choice.h"
 #include "platform/native.h"
+#include "platform/notice_once_mouse.h"
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_screen_capture.h"
 #include "platform/services.h"
+
+#ifdef ZORVANE_WAYLAND
+#include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_hot_key.h"
+#include "platform/wayland/wayland_mouse.h"
+#include "platform/wayland/wayland_screen_capture.h"
+#include "platform/wayland/wayland_window_finder.h"
+#endif
+
+#include <cstdlib>
 
 namespace platform {
 
-NativeServices::NativeServices()
-    : m_mouse(CreateNativeMouseInput()), m_dialogs(std::make_unique<QtDialogs>()),
-      m_hotKey(CreateNativeHotKeyService()), m_windows(CreateNativeWindowFinder()),
-      m_shell(CreateNativeShell()), m_visualStyles(CreateNativeVisualStyles()) {
-    m_services.mouse = m_mouse.get();
-    m_services.dialogs = m_dialogs.get();
-    m_services.hotKey = m_hotKey.get();
-    m_services.windows = m_windows.get();
-    m_services.shell = m_shell.get();
-    m_services.visualStyles = m_visualStyles.get();
+NativeServices::NativeServices(const std::string& toolkitPlatform)
+    : m_dialogs(std::make_unique<QtDialogs>()), m_shell(CreateNativeShell()),
+      m_visualStyles(CreateNativeVisualStyles()) {
+    SessionFacts facts;
+    facts.toolkitPlatform = toolkitPlatform;
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    facts.waylandSession = wayland && *wayland;
+    if (toolkitPlatform == "wayland")
+        CreateWaylandBackends();
+    else
+        CreateNativeBackends();
+#ifdef ZORVANE_WAYLAND
+    facts.virtualPointer = m_wayland && m_wayland->VirtualPointerManager();
+#endif
+    const ClickBackendChoice choice = ChooseClickBackend(facts);
+    if (!choice.notice.empty())
+        m_mouse = std::make_unique<NoticeOnceMouse>(std::move(m_mouse), std::string(choice.notice));
+    m_services = {m_mouse.get(), m_dialogs.get(),      m_hotKey.get(), m_windows.get(),
+                  m_shell.get(), m_visualStyles.get(), m_screen.get()};
 }
 
 NativeServices::~NativeServices() = default;
+
+void NativeServices::CreateNativeBackends() {
+    m_mouse = CreateNativeMouseInput();
+    m_hotKey = CreateNativeHotKeyService();
+    m_windows = CreateNativeWindowFinder();
+    m_screen = std::make_unique<QtScreenCapture>();
+}
+
+#ifdef ZORVANE_WAYLAND
+void NativeServices::CreateWaylandBackends() {
+    m_wayland = std::make_unique<WaylandConnection>();
+    m_mouse = std::make_unique<WaylandMouseInput>(*m_wayland);
+    m_hotKey = std::make_unique<WaylandHotKey>();
+    m_windows = std::make_unique<WaylandWindowFinder>(*m_wayland);
+    m_screen = std::make_unique<WaylandScreenCapture>(*m_wayland);
+}
+
+void NativeServices::OnSessionLost(std::function<void(const std::string&)> handler) {
+    if (m_wayland)
+        m_wayland->OnBroken(std::move(handler));
+}
+#else
+void NativeServices::CreateWaylandBackends() {
+    CreateNativeBackends();
+}
+
+void NativeServices::OnSessionLost(std::function<void(const std::string&)>) {}
+#endif
 
 } // namespace platform

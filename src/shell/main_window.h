@@ -161,6 +161,7 @@ public:
     // Shows the picker for the main window (numRowNo 0) or for an event row (numRowNo > 0).
     void ShowPicker();
     frmCapture* CaptureWindow() const { return m_capture; }
+    platform::ScreenCaptureService* ScreenCapture() const { return m_services.screen; }
     // The window's outer height in twips.
     void SetHeightTwips(int twips);
     int HeightTwips() const { return m_heightTwips; }
@@ -203,6 +204,7 @@ private:
     bool CheckDelay();
     bool CheckRepeatCount();
     bool CheckSafety();
+    bool CheckClicking();
     void StartRun();
     void SetIdleState(bool bIdle);
     void ScheduleNextClick();

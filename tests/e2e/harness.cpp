@@ -18,13 +18,21 @@
 #include <unistd.h>
 
 namespace e2e {
-namespace {
 
-// Every process a test starts ends with the test, also when the test itself is killed or aborts:
-// a stray X server would otherwise hold the test runner's output open.
+// A stray X server would otherwise hold the test runner's output open.
 void EndWithTheTest(QProcess& process) {
     process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
 }
+
+bool Session::Launch(QProcess& process, const QString& program, const QStringList& arguments,
+                     const QProcessEnvironment& env) const {
+    process.setProcessEnvironment(env);
+    EndWithTheTest(process);
+    process.start(program, arguments);
+    return process.waitForStarted(5000);
+}
+
+namespace {
 
 // Runs a tool on the server's display; answers its standard output, or a null string when it
 // failed.
@@ -106,23 +114,16 @@ QProcessEnvironment XServer::Environment() const {
     return env;
 }
 
-// --- Recorder
+// --- Recorders
 
-Recorder::Recorder(const XServer& server) : m_server(server) {}
-
-Recorder::~Recorder() {
+RecorderLog::~RecorderLog() {
     m_process.kill();
     m_process.waitForFinished(3000);
 }
 
-bool Recorder::Start(const QString& geometry) {
-    m_process.setProcessEnvironment(m_server.Environment());
-    EndWithTheTest(m_process);
-    QStringList args;
-    if (!geometry.isEmpty())
-        args << QStringLiteral("--geometry") << geometry;
-    m_process.start(QStringLiteral(ZORVANE_CLICK_RECORDER), args);
-    if (!m_process.waitForStarted(5000))
+bool RecorderLog::StartRecorder(const Session& session, const QString& program,
+                                const QStringList& arguments) {
+    if (!session.Launch(m_process, program, arguments, session.Environment()))
         return false;
     return WaitUntil(
         [this] {
@@ -132,14 +133,14 @@ bool Recorder::Start(const QString& geometry) {
         10000);
 }
 
-void Recorder::ReadLines() {
+void RecorderLog::ReadLines() {
     m_pending += m_process.readAllStandardOutput();
     for (qsizetype end = m_pending.indexOf('\n'); end >= 0; end = m_pending.indexOf('\n')) {
         const QList<QByteArray> words = m_pending.left(end).split(' ');
         m_pending.remove(0, end + 1);
         if (words.value(0) == "ready") {
             m_ready = true;
-            m_window = QString::fromLatin1(words.value(1));
+            m_readyWords = words.mid(1);
         } else if (words.size() == 5) {
             m_events.push_back({words[0] == "press", words[1].toInt(), words[2].toInt(),
                                 words[3].toInt(), words[4].toLongLong()});
@@ -147,12 +148,19 @@ void Recorder::ReadLines() {
     }
 }
 
-std::vector<ButtonEvent> Recorder::Events() {
+std::vector<ButtonEvent> RecorderLog::Events() {
     ReadLines();
     return m_events;
 }
 
-std::vector<ButtonEvent> Recorder::Presses() {
+bool Recorder::Start(const QString& geometry) {
+    QStringList args;
+    if (!geometry.isEmpty())
+        args << QStringLiteral("--geometry") << geometry;
+    return StartRecorder(m_server, QStringLiteral(ZORVANE_CLICK_RECORDER), args);
+}
+
+std::vector<ButtonEvent> RecorderLog::Presses() {
     std::vector<ButtonEvent> presses;
     for (const ButtonEvent& event : Events())
         if (event.press)
@@ -160,13 +168,13 @@ std::vector<ButtonEvent> Recorder::Presses() {
     return presses;
 }
 
-bool Recorder::WaitForPresses(size_t count, int timeoutMs) {
+bool RecorderLog::WaitForPresses(size_t count, int timeoutMs) {
     return WaitUntil([&] { return Presses().size() >= count; }, timeoutMs);
 }
 
 // --- Program
 
-Program::Program(const XServer& server) : m_server(server) {}
+Program::Program(const Session& session) : m_session(session) {}
 
 Program::~Program() {
     Kill();
@@ -177,20 +185,19 @@ bool Program::Start(const QStringList& arguments) {
     if (!QFileInfo::exists(installed) &&
         !QFile::copy(QStringLiteral(ZORVANE_EXECUTABLE), installed))
         return false;
-    QProcessEnvironment env = m_server.Environment();
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.path());
-    m_process.setProcessEnvironment(env);
+    QProcessEnvironment env = m_session.Environment();
+    if (!env.contains(QStringLiteral("WAYLAND_DISPLAY")))
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_folder.path());
     m_process.setWorkingDirectory(m_folder.path());
-    EndWithTheTest(m_process);
-    m_process.start(installed, arguments);
-    return m_process.waitForStarted(5000);
+    return m_session.Adopt(m_folder.path()) &&
+           m_session.Launch(m_process, installed, arguments, env);
 }
 
 QString Program::WaitForWindow(int timeoutMs, const QString& caption) {
     QString found;
     WaitUntil(
         [&] {
-            found = FindWindows(m_server, caption).value(0);
+            found = m_session.FindWindows(caption).value(0);
             return !found.isEmpty();
         },
         timeoutMs);
@@ -251,10 +258,10 @@ void Program::Kill() {
 
 // --- Tools
 
-QStringList FindWindows(const XServer& server, const QString& caption) {
+QStringList XServer::FindWindows(const QString& caption) const {
     const QString pattern =
         QLatin1Char('^') + QRegularExpression::escape(caption) + QLatin1Char('$');
-    const QString out = Xdotool(server,
+    const QString out = Xdotool(*this,
                                 {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
                                  QStringLiteral("--name"), pattern},
                                 2000);

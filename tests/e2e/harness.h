@@ -18,15 +18,33 @@ namespace e2e {
 // Runs the event loop until `condition` holds or `timeoutMs` passes; answers the condition.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs);
 
+// Every process a test starts ends with the test, also when the test itself is killed.
+void EndWithTheTest(QProcess& process);
+
+// A display session the program runs in: an X server, or a Wayland compositor.
+class Session {
+public:
+    virtual ~Session() = default;
+    // The environment for a client of this session.
+    virtual QProcessEnvironment Environment() const = 0;
+    // The visible top-level windows whose caption is exactly `caption`.
+    virtual QStringList FindWindows(const QString& caption) const = 0;
+    // Starts a client of the session (as the session's user); it ends with the test.
+    virtual bool Launch(QProcess& process, const QString& program, const QStringList& arguments,
+                        const QProcessEnvironment& env) const;
+    // Lets the session's user have a folder the test made, with all it holds.
+    virtual bool Adopt(const QString& /*folder*/) const { return true; }
+};
+
 // An Xvfb server on a display number nobody uses.
-class XServer {
+class XServer : public Session {
 public:
     explicit XServer(QSize size = {1024, 768});
-    ~XServer();
+    ~XServer() override;
     bool Start();
     QString Display() const { return m_display; }
-    // The environment for a client of this server.
-    QProcessEnvironment Environment() const;
+    QProcessEnvironment Environment() const override;
+    QStringList FindWindows(const QString& caption) const override;
 
 private:
     QSize m_size;
@@ -42,34 +60,47 @@ struct ButtonEvent {
     qint64 time = 0; // the server's timestamp, ms
 };
 
-// The click recorder: an X client of its own that logs what it receives.
-class Recorder {
+// What a click recorder (X or Wayland) writes: "ready ..." once, then a line per button event.
+class RecorderLog {
 public:
-    explicit Recorder(const XServer& server);
-    ~Recorder();
-    // Maps its window over the given rectangle ("WxH+X+Y"; empty = whole screen).
-    bool Start(const QString& geometry = {});
+    virtual ~RecorderLog();
     std::vector<ButtonEvent> Events();
     std::vector<ButtonEvent> Presses();
     // Waits until `count` presses have arrived.
     bool WaitForPresses(size_t count, int timeoutMs);
-    // The recorder's own window.
-    QString Window() const { return m_window; }
+
+protected:
+    // Starts the recorder and waits for its "ready".
+    bool StartRecorder(const Session& session, const QString& program,
+                       const QStringList& arguments);
+    // The words after "ready".
+    QList<QByteArray> m_readyWords;
 
 private:
     void ReadLines();
-    const XServer& m_server;
     QProcess m_process;
     QByteArray m_pending;
     std::vector<ButtonEvent> m_events;
     bool m_ready = false;
-    QString m_window;
+};
+
+// The click recorder: an X client of its own that logs what it receives.
+class Recorder : public RecorderLog {
+public:
+    explicit Recorder(const XServer& server) : m_server(server) {}
+    // Maps its window over the given rectangle ("WxH+X+Y"; empty = whole screen).
+    bool Start(const QString& geometry = {});
+    // The recorder's own window.
+    QString Window() const { return QString::fromLatin1(m_readyWords.value(0)); }
+
+private:
+    const XServer& m_server;
 };
 
 // The real program, copied into a temporary folder of its own with its files.
 class Program {
 public:
-    explicit Program(const XServer& server);
+    explicit Program(const Session& session);
     ~Program();
     QString Folder() const { return m_folder.path(); }
     QString FilePath(const QString& name) const { return m_folder.filePath(name); }
@@ -92,13 +123,15 @@ public:
     void Kill();
 
 private:
-    const XServer& m_server;
+    const Session& m_session;
     QTemporaryDir m_folder;
     QProcess m_process;
 };
 
 // The top-level windows whose caption is exactly `caption`, visible ones only.
-QStringList FindWindows(const XServer& server, const QString& caption);
+inline QStringList FindWindows(const XServer& server, const QString& caption) {
+    return server.FindWindows(caption);
+}
 
 // Runs xdotool with the arguments on the server's display; answers its standard output, or a
 // null string when it failed.

@@ -8,6 +8,7 @@
 #include "platform/fake/fake_shell.h"
 #include "platform/fake/fake_visual_styles.h"
 #include "platform/fake/fake_window_finder.h"
+#include "platform/qt/qt_screen_capture.h"
 #include "platform/qt/window_timer.h"
 #include "shell/main_window.h"
 
@@ -35,7 +36,9 @@ struct MainWindowFixture {
     platform::FakeWindowFinder windows;
     platform::FakeShell shell;
     platform::FakeVisualStyles visualStyles;
-    platform::Services services{&mouse, &dialogs, &hotKey, &windows, &shell, &visualStyles};
+    platform::QtScreenCapture screen;
+    platform::Services services{&mouse, &dialogs,      &hotKey, &windows,
+                                &shell, &visualStyles, &screen};
     QTemporaryDir folder;
     shell::AppInfo app;
     std::unique_ptr<frmMain> window;

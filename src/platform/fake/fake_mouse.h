@@ -17,9 +17,20 @@ public:
         uint32_t flags; // mouse_event flags; 0 for a move
     };
 
+    ClickReadiness PrepareToClick() override {
+        ++preparations;
+        return readiness;
+    }
     Point GetCursorPos() override;
     void SetCursorPos(int32_t x, int32_t y) override;
     void MouseEvent(uint32_t flags) override;
+    bool TracksPointer() const override { return tracksPointer; }
+    void PointerSeenAt(int32_t x, int32_t y) override { m_position = {x, y}; }
+
+    // What the next starts are told, how often they asked, and whether the pointer is known.
+    ClickReadiness readiness;
+    int preparations = 0;
+    bool tracksPointer = true;
 
     // Moves the pointer as the user would, without recording a call.
     void PlacePointer(int32_t x, int32_t y) { m_position = {x, y}; }

@@ -1,0 +1,20 @@
+#include "platform/backend_choice.h"
+
+namespace platform {
+
+ClickBackendChoice ChooseClickBackend(const SessionFacts& facts) {
+    if (facts.toolkitPlatform == "windows")
+        return {ClickBackend::Win32, {}};
+    if (facts.toolkitPlatform == "wayland") {
+        if (facts.virtualPointer)
+            return {ClickBackend::Wlroots, {}};
+        if (facts.remoteDesktopPortal)
+            return {ClickBackend::Portal, {}};
+        return {ClickBackend::Refusing, {}};
+    }
+    if (facts.waylandSession)
+        return {ClickBackend::X11, kXwaylandNotice};
+    return {ClickBackend::X11, {}};
+}
+
+} // namespace platform
