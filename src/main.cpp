@@ -52,7 +52,8 @@ int main(int argc, char* argv[]) {
     app.startedWithManifest = shell::ChooseToolkitStyle(app);
     // The toolkit's platform ("wayland" where both a compositor and an X server are there) picks
     // the backends.
-    platform::NativeServices native(QGuiApplication::platformName().toStdString());
+    platform::NativeServices native(QGuiApplication::platformName().toStdString(),
+                                    app.configFolder);
     const auto endNow = [] {
         std::fflush(nullptr);
         std::_Exit(0);
@@ -67,6 +68,7 @@ int main(int argc, char* argv[]) {
                                                   platform::MakeSystemTrayHost);
     if (!window.Form_Load())
         return 0;
+    native.AnswerForMainWindow(window);
     platform::QuitOnTermination([&window] { window.UnloadForSession(); });
     // A compositor that goes away ends the program through its shut-down, as a signal does.
     native.OnSessionLost([&window](const std::string& why) {

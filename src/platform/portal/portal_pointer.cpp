@@ -32,7 +32,7 @@ constexpr qint64 kMoveToPressMs = 50;
 constexpr int kSettleMs = 500;
 
 ClickReadiness Refused(Refusal refusal, const QString& detail = {}) {
-    return {false, portal::RefusalText(refusal, detail.toStdString())};
+    return {false, portal::RefusalText(refusal, detail.toStdString()), {}};
 }
 
 // The monitor streams of a Start answer: a(ua{sv}), each with its place and size.
@@ -88,6 +88,7 @@ public:
     void Move(int32_t x, int32_t y);
     void Buttons(uint32_t flags);
     Point Position() const { return m_position; }
+    void Seen(int32_t x, int32_t y) { m_position = {x, y}; }
 
 private slots:
     void OnClosed() { Forget(); }
@@ -278,6 +279,10 @@ ClickReadiness PortalPointer::PrepareToClick() {
 
 Point PortalPointer::GetCursorPos() {
     return m_session->Position();
+}
+
+void PortalPointer::PointerSeenAt(int32_t x, int32_t y) {
+    m_session->Seen(x, y);
 }
 
 void PortalPointer::SetCursorPos(int32_t x, int32_t y) {

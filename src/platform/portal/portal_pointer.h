@@ -24,8 +24,11 @@ public:
     // local event loop) for the answer. Not ready, with the reason, when the user refused, the
     // desktop ended the session or there is no portal; the next call asks again.
     ClickReadiness PrepareToClick() override;
-    // Wayland tells no program where the pointer is: the last place this backend moved it to.
+    // Wayland tells no program where the pointer is: the last place this backend moved it to or
+    // a window of the program saw it at.
     Point GetCursorPos() override;
+    bool TracksPointer() const override { return false; }
+    void PointerSeenAt(int32_t x, int32_t y) override;
     // Moves the pointer over the desktop's layout, held at its edge; nothing without a session.
     void SetCursorPos(int32_t x, int32_t y) override;
     // The buttons' changes follow the last move by about 50 ms: a press sent at once after a

@@ -1,7 +1,9 @@
 #include "platform/portal/portal_request.h"
 
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusReply>
 #include <QDBusServiceWatcher>
 #include <QEventLoop>
 #include <QTimer>
@@ -13,6 +15,16 @@ constexpr const char* kRequestInterface = "org.freedesktop.portal.Request";
 constexpr int kQuickCallMs = 5000;
 
 } // namespace
+
+bool PortalOffered(const QDBusConnection& bus) {
+    if (!bus.isConnected())
+        return false;
+    if (bus.interface()->isServiceRegistered(kPortalService).value())
+        return true;
+    const QDBusReply<QStringList> activatable =
+        bus.interface()->call(QDBus::Block, QStringLiteral("ListActivatableNames"));
+    return activatable.isValid() && activatable.value().contains(kPortalService);
+}
 
 uint32_t InterfaceVersion(const QDBusConnection& bus, const QString& interface) {
     QDBusMessage get = QDBusMessage::createMethodCall(

@@ -19,6 +19,9 @@ inline constexpr const char* kRemoteDesktop = "org.freedesktop.portal.RemoteDesk
 inline constexpr const char* kScreenCast = "org.freedesktop.portal.ScreenCast";
 inline constexpr const char* kSessionInterface = "org.freedesktop.portal.Session";
 
+// Whether the desktop's portal runs or can be started on the session bus (nothing is started).
+bool PortalOffered(const QDBusConnection& bus);
+
 // The version property of a portal interface; 0 when the portal or the interface is missing.
 uint32_t InterfaceVersion(const QDBusConnection& bus, const QString& interface);
 

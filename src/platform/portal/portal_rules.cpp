@@ -1,5 +1,6 @@
 #include "platform/portal/portal_rules.h"
 
+#include "platform/backend_choice.h"
 #include "store/atomic_write.h"
 #include "store/file_read.h"
 #include "store/file_system.h"
@@ -72,10 +73,7 @@ std::string RefusalText(Refusal refusal, std::string_view detail) {
     std::string text;
     switch (refusal) {
     case Refusal::NoPortal:
-        return "This desktop does not let programs click for you: it offers no remote-desktop "
-               "portal. Install xdg-desktop-portal with your desktop's portal "
-               "(xdg-desktop-portal-gnome or xdg-desktop-portal-kde), or log in to an X11 "
-               "session.";
+        return std::string(kNoInputSynthesisText);
     case Refusal::Denied:
         return "The desktop did not allow Zorvane to control the pointer, so nothing was "
                "clicked. Press START again and allow remote interaction when the desktop asks.";

@@ -39,3 +39,24 @@ std::optional<QImage> TakePortalScreenshot() {
 }
 
 } // namespace platform
+
+namespace platform {
+
+std::optional<ScreenPicture> PortalScreenCapture::Capture(const std::string& /*screen*/,
+                                                          int32_t left, int32_t top, int32_t width,
+                                                          int32_t height) {
+    const std::optional<QImage> desktop = TakePortalScreenshot();
+    if (!desktop || width <= 0 || height <= 0)
+        return std::nullopt;
+    const QImage part =
+        desktop->copy(left, top, width, height).convertToFormat(QImage::Format_RGB32);
+    ScreenPicture picture{width, height, {}};
+    picture.pixels.reserve(size_t(width) * size_t(height));
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(part.constScanLine(y));
+        picture.pixels.insert(picture.pixels.end(), row, row + width);
+    }
+    return picture;
+}
+
+} // namespace platform
