@@ -7,6 +7,7 @@
 // input with "ok", or "failed" when the window or the object did not appear within 30 seconds:
 //   allow | cancel     answers the desktop's remote-desktop question
 //   find APP TEXT      waits for an object of application APP whose name holds TEXT
+//   press APP NAME     presses the button of application APP named NAME (not awaited)
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -35,8 +36,11 @@ QVariantList Call(const QDBusConnection& bus, const QString& service, const QStr
 }
 
 // Visits the objects of the applications whose name holds `app`; stops when visit answers true.
+using Visit = std::function<bool(const QString& name, uint32_t state, const QString& service,
+                                 const QString& path)>;
+
 bool Walk(const QString& service, const QString& path, const QString& app, int depth,
-          const std::function<bool(const QString& name, uint32_t state)>& visit) {
+          const Visit& visit) {
     const QString name = Call(a11y, service, path, "org.freedesktop.DBus.Properties", "Get",
                               {kAccessible, QStringLiteral("Name")})
                              .value(0)
@@ -52,7 +56,7 @@ bool Walk(const QString& service, const QString& path, const QString& app, int d
         state.first().value<QDBusArgument>() >> words;
         low = words.value(0);
     }
-    if (depth > 1 && visit(name, low))
+    if (depth > 1 && visit(name, low, service, path))
         return true;
     const QVariantList children = Call(a11y, service, path, kAccessible, "GetChildren");
     if (children.isEmpty() || depth > 24)
@@ -71,8 +75,7 @@ bool Walk(const QString& service, const QString& path, const QString& app, int d
     return found;
 }
 
-bool Seen(const QString& app, const std::function<bool(const QString&, uint32_t)>& visit,
-          int timeoutMs = 30000) {
+bool Seen(const QString& app, const Visit& visit, int timeoutMs = 30000) {
     const QDeadlineTimer deadline(timeoutMs);
     while (!deadline.hasExpired()) {
         if (Walk("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root", app, 0, visit))
@@ -114,7 +117,7 @@ bool TabTo(Keyboard& keys, const QString& what, uint32_t keysym) {
         // The focus follows a key press a moment later.
         if (Seen(
                 "xdg-desktop-portal-gnome",
-                [&](const QString& name, uint32_t state) {
+                [&](const QString& name, uint32_t state, const QString&, const QString&) {
                     return (state & kFocused) && name.contains(what);
                 },
                 1000)) {
@@ -130,11 +133,26 @@ bool Answer(Keyboard& keys, const QString& command) {
     const QStringList words = command.split(QLatin1Char(' '));
     if (words.value(0) == QLatin1String("find") && words.size() >= 3) {
         const QString text = words.mid(2).join(QLatin1Char(' '));
-        return Seen(words[1], [&](const QString& name, uint32_t) { return name.contains(text); });
+        return Seen(words[1], [&](const QString& name, uint32_t, const QString&, const QString&) {
+            return name.contains(text);
+        });
     }
-    if (!Seen("xdg-desktop-portal-gnome", [](const QString& name, uint32_t) {
-            return name == QLatin1String("Remote desktop");
-        }))
+    if (words.value(0) == QLatin1String("press") && words.size() == 3) {
+        return Seen(words[1], [&](const QString& name, uint32_t, const QString& service,
+                                  const QString& path) {
+            if (name != words[2])
+                return false;
+            QDBusMessage press =
+                QDBusMessage::createMethodCall(service, path, "org.a11y.atspi.Action", "DoAction");
+            press << 0;
+            // The program answers once the press is handled, which may wait for the desktop.
+            return a11y.send(press);
+        });
+    }
+    if (!Seen("xdg-desktop-portal-gnome",
+              [](const QString& name, uint32_t, const QString&, const QString&) {
+                  return name == QLatin1String("Remote desktop");
+              }))
         return false;
     constexpr uint32_t kSpace = 0x20, kReturn = 0xff0d;
     if (command == QLatin1String("allow"))
@@ -151,6 +169,15 @@ int main(int argc, char** argv) {
                                              .value(0)
                                              .toString(),
                                          QStringLiteral("a11y"));
+    const QDeadlineTimer deadline(30000);
+    while (Call(QDBusConnection::sessionBus(), "org.freedesktop.portal.Desktop",
+                "/org/freedesktop/portal/desktop", "org.freedesktop.DBus.Properties", "Get",
+                {"org.freedesktop.portal.RemoteDesktop", "version"})
+               .isEmpty()) {
+        if (deadline.hasExpired())
+            return 1;
+        QThread::msleep(100);
+    }
     Keyboard keys;
     std::printf("ready\n");
     std::fflush(stdout);
