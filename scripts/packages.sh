@@ -14,7 +14,8 @@ BENCH_PACKAGES="openbox trayer"
 # tray's and xwininfo (x11-utils) to see its window tree, the installed files' validators, a clean
 # Debian root for the package's dependencies.
 TEST_PACKAGES="g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-format openbox trayer
-    x11-utils desktop-file-utils appstream debootstrap $PACKAGE_PACKAGES"
+    x11-utils desktop-file-utils appstream debootstrap $PACKAGE_PACKAGES
+    mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire wireplumber at-spi2-core dbus"
 
 ensure_packages() {
     local missing=() package

@@ -26,6 +26,7 @@ namespace {
 
 constexpr const char* kAccessible = "org.a11y.atspi.Accessible";
 constexpr uint32_t kFocused = 1u << 12;
+constexpr uint32_t kChecked = 1u << 4;
 QDBusConnection a11y(QString{});
 
 QVariantList Call(const QDBusConnection& bus, const QString& service, const QString& path,
@@ -155,8 +156,12 @@ bool Answer(Keyboard& keys, const QString& command) {
               }))
         return false;
     constexpr uint32_t kSpace = 0x20, kReturn = 0xff0d;
+    const auto allowed = [](const QString& name, uint32_t state, const QString&, const QString&) {
+        return name == QLatin1String("Allow remote interaction") && (state & kChecked);
+    };
     if (command == QLatin1String("allow"))
-        return TabTo(keys, "Allow remote interaction", kSpace) && TabTo(keys, "Share", kReturn);
+        return TabTo(keys, "Allow remote interaction", kSpace) &&
+               Seen("xdg-desktop-portal-gnome", allowed, 2000) && TabTo(keys, "Share", kReturn);
     return command == QLatin1String("cancel") && TabTo(keys, "Cancel", kReturn);
 }
 
