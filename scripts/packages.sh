@@ -18,6 +18,7 @@ BENCH_PACKAGES="openbox trayer"
 # unprivileged user.
 TEST_PACKAGES="g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-format openbox trayer
     x11-utils desktop-file-utils appstream debootstrap sway xwayland wtype util-linux
+    mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire wireplumber at-spi2-core dbus
     $PACKAGE_PACKAGES"
 
 ensure_packages() {

@@ -103,7 +103,8 @@ int main(int argc, char* argv[]) {
     app.startedWithManifest = shell::ChooseToolkitStyle(app);
     // The toolkit's platform ("wayland" where both a compositor and an X server are there) picks
     // the backends.
-    platform::NativeServices native(QGuiApplication::platformName().toStdString());
+    platform::NativeServices native(QGuiApplication::platformName().toStdString(),
+                                    app.configFolder);
     const auto endNow = [] {
         std::fflush(nullptr);
         std::_Exit(0);
@@ -134,6 +135,7 @@ int main(int argc, char* argv[]) {
     loading = &window;
     if (!window.Form_Load() || terminated)
         return 0;
+    native.AnswerForMainWindow(window);
     // A display server that goes away ends the program, its settings written back first: the
     // toolkit's own connection tells of it, or the Wayland services' connection notices first.
     platform::EndOnDisplayLoss(

@@ -6,6 +6,11 @@
 #include "platform/services.h"
 
 #ifdef ZORVANE_WAYLAND
+#include "platform/portal/bus_instance.h"
+#include "platform/portal/portal_hot_key.h"
+#include "platform/portal/portal_pointer.h"
+#include "platform/portal/portal_request.h"
+#include "platform/portal/portal_screenshot.h"
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_hot_key.h"
 #include "platform/wayland/wayland_mouse.h"
@@ -17,7 +22,7 @@
 
 namespace platform {
 
-NativeServices::NativeServices(const std::string& toolkitPlatform)
+NativeServices::NativeServices(const std::string& toolkitPlatform, const std::string& configFolder)
     : m_dialogs(std::make_unique<QtDialogs>()), m_shell(CreateNativeShell()),
       m_visualStyles(CreateNativeVisualStyles()) {
     SessionFacts facts;
@@ -30,8 +35,12 @@ NativeServices::NativeServices(const std::string& toolkitPlatform)
         CreateNativeBackends();
 #ifdef ZORVANE_WAYLAND
     facts.virtualPointer = m_wayland && m_wayland->VirtualPointerManager();
+    facts.remoteDesktopPortal =
+        m_wayland && !facts.virtualPointer && portal::PortalOffered(QDBusConnection::sessionBus());
 #endif
     const ClickBackendChoice choice = ChooseClickBackend(facts);
+    if (choice.backend == ClickBackend::Portal)
+        CreatePortalBackends(configFolder);
     if (!choice.notice.empty())
         m_mouse = std::make_unique<NoticeOnceMouse>(std::move(m_mouse), std::string(choice.notice));
     m_services = {m_mouse.get(), m_dialogs.get(),      m_hotKey.get(), m_windows.get(),
@@ -60,7 +69,28 @@ void NativeServices::OnSessionLost(std::function<void(const std::string&)> handl
     if (m_wayland)
         m_wayland->OnBroken(std::move(handler));
 }
+
+// GNOME and KDE: clicks, the hot key and the picture through the desktop's portals; the running
+// copy over the session bus where the compositor lists no windows.
+void NativeServices::CreatePortalBackends(const std::string& configFolder) {
+    m_mouse = std::make_unique<PortalPointer>(configFolder);
+    m_hotKey = std::make_unique<PortalHotKey>();
+    m_screen = std::make_unique<PortalScreenCapture>();
+    if (!m_wayland->ForeignToplevelManager()) {
+        m_windows = std::make_unique<BusWindowFinder>(configFolder);
+        m_instanceFolder = configFolder;
+    }
+}
+
+void NativeServices::AnswerForMainWindow(QWidget& window) {
+    if (!m_instanceFolder.empty() && !m_instance)
+        m_instance = std::make_unique<InstanceService>(m_instanceFolder, window);
+}
 #else
+void NativeServices::CreatePortalBackends(const std::string&) {}
+
+void NativeServices::AnswerForMainWindow(QWidget&) {}
+
 void NativeServices::CreateWaylandBackends() {
     CreateNativeBackends();
 }

@@ -13,6 +13,9 @@
 #include <memory>
 #include <string>
 
+class QObject;
+class QWidget;
+
 namespace platform {
 
 struct Services {
@@ -31,7 +34,10 @@ class WaylandConnection;
 // ("wayland" or "xcb") decides between the Wayland and the X11 backends; Windows has its own.
 class NativeServices {
 public:
-    explicit NativeServices(const std::string& toolkitPlatform);
+    // configFolder: where the portals' backends keep what they keep (a Wayland desktop's leave to
+    // click), and whose copies count as one program for finding the running copy.
+    explicit NativeServices(const std::string& toolkitPlatform,
+                            const std::string& configFolder = {});
     ~NativeServices();
     NativeServices(const NativeServices&) = delete;
     NativeServices& operator=(const NativeServices&) = delete;
@@ -39,10 +45,13 @@ public:
     Services& services() { return m_services; }
     // Called once when the display server goes away under the program.
     void OnSessionLost(std::function<void(const std::string& why)> handler);
+    // Where the running copy is found over the session bus, the main window answers there.
+    void AnswerForMainWindow(QWidget& window);
 
 private:
     void CreateWaylandBackends();
     void CreateNativeBackends();
+    void CreatePortalBackends(const std::string& configFolder);
 
     std::unique_ptr<WaylandConnection> m_wayland;
     std::unique_ptr<MouseInput> m_mouse;
@@ -53,6 +62,8 @@ private:
     std::unique_ptr<VisualStyles> m_visualStyles;
     std::unique_ptr<ScreenCaptureService> m_screen;
     Services m_services;
+    std::string m_instanceFolder;        // set where the running copy is found over the session bus
+    std::unique_ptr<QObject> m_instance; // what answers there for the main window
 };
 
 } // namespace platform

@@ -1,0 +1,177 @@
+#include "platform/portal/portal_hot_key.h"
+
+#include "platform/portal/portal_request.h"
+#include "platform/portal/portal_rules.h"
+
+#include <QDBusArgument>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+
+namespace {
+
+// One shortcut of BindShortcuts: its id and its properties, (sa{sv}).
+struct NewShortcut {
+    QString id;
+    QVariantMap properties;
+};
+
+QDBusArgument& operator<<(QDBusArgument& argument, const NewShortcut& shortcut) {
+    argument.beginStructure();
+    argument << shortcut.id << shortcut.properties;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, NewShortcut& shortcut) {
+    argument.beginStructure();
+    argument >> shortcut.id >> shortcut.properties;
+    argument.endStructure();
+    return argument;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(NewShortcut)
+
+namespace platform {
+namespace {
+
+constexpr const char* kGlobalShortcuts = "org.freedesktop.portal.GlobalShortcuts";
+constexpr const char* kShortcutId = "start-stop";
+constexpr int kQuickAnswerMs = 25000;
+
+// The name one copy of this user holds while it serves the letter, as a key grab is held.
+QString LetterBusName(uint32_t virtualKey) {
+    return QStringLiteral("org.zorvane.Zorvane.HotKey.%1").arg(QChar(char(virtualKey)));
+}
+
+} // namespace
+
+class PortalHotKey::Session final : public QObject {
+    Q_OBJECT
+public:
+    Session() { qDBusRegisterMetaType<QList<NewShortcut>>(); }
+    ~Session() override { End(); }
+
+    bool Begin(uint32_t virtualKey);
+    void End();
+    bool TakePress() {
+        if (m_presses == 0)
+            return false;
+        --m_presses;
+        return true;
+    }
+
+private slots:
+    void OnActivated(const QDBusObjectPath& session, const QString& shortcut, qulonglong time,
+                     const QVariantMap& options) {
+        Q_UNUSED(time);
+        Q_UNUSED(options);
+        if (session.path() == m_handle && shortcut == QLatin1String(kShortcutId))
+            ++m_presses;
+    }
+    void OnClosed() { End(); }
+
+private:
+    void Bind(uint32_t virtualKey);
+    void Listen(bool on);
+
+    QDBusConnection m_bus = QDBusConnection::sessionBus();
+    QString m_name;   // the letter's name while this copy holds it
+    QString m_handle; // the shortcuts session
+    int m_presses = 0;
+};
+
+bool PortalHotKey::Session::Begin(uint32_t virtualKey) {
+    End();
+    if (portal::InterfaceVersion(m_bus, kGlobalShortcuts) == 0)
+        return false;
+    const QString name = LetterBusName(virtualKey);
+    const auto owned =
+        m_bus.interface()->registerService(name, QDBusConnectionInterface::DontQueueService,
+                                           QDBusConnectionInterface::DontAllowReplacement);
+    if (!owned.isValid() || owned.value() != QDBusConnectionInterface::ServiceRegistered)
+        return false;
+    m_name = name;
+    static int sessions = 0;
+    portal::PortalRequest request(m_bus);
+    const portal::PortalAnswer answer = request.Call(
+        kGlobalShortcuts, QStringLiteral("CreateSession"),
+        {QVariantMap{{"session_handle_token", QStringLiteral("zorvanekeys%1").arg(++sessions)}}},
+        kQuickAnswerMs);
+    m_handle = answer.results.value(QStringLiteral("session_handle")).toString();
+    if (!answer.Succeeded() || m_handle.isEmpty()) {
+        End();
+        return false;
+    }
+    Listen(true);
+    Bind(virtualKey);
+    return true;
+}
+
+// The desktop may show the user its own dialog to confirm or change the trigger: the answer is
+// not awaited (the program's start goes on); presses arrive as Activated signals.
+void PortalHotKey::Session::Bind(uint32_t virtualKey) {
+    static int binds = 0;
+    const QList<NewShortcut> shortcuts{
+        {QString::fromLatin1(kShortcutId),
+         {{"description", QStringLiteral("Start or stop clicking")},
+          {"preferred_trigger", QString::fromStdString(portal::PreferredTrigger(virtualKey))}}}};
+    QDBusMessage bind =
+        QDBusMessage::createMethodCall(portal::kPortalService, portal::kPortalPath,
+                                       kGlobalShortcuts, QStringLiteral("BindShortcuts"));
+    bind << QVariant::fromValue(QDBusObjectPath(m_handle)) << QVariant::fromValue(shortcuts)
+         << QString()
+         << QVariantMap{{"handle_token", QStringLiteral("zorvanebind%1").arg(++binds)}};
+    m_bus.send(bind);
+}
+
+void PortalHotKey::Session::Listen(bool on) {
+    const auto wire = [&](const char* interface, const QString& path, const char* signal,
+                          const char* slot) {
+        if (on)
+            m_bus.connect(portal::kPortalService, path, interface, signal, this, slot);
+        else
+            m_bus.disconnect(portal::kPortalService, path, interface, signal, this, slot);
+    };
+    wire(kGlobalShortcuts, portal::kPortalPath, "Activated",
+         SLOT(OnActivated(QDBusObjectPath, QString, qulonglong, QVariantMap)));
+    wire(portal::kSessionInterface, m_handle, "Closed", SLOT(OnClosed()));
+}
+
+void PortalHotKey::Session::End() {
+    if (!m_handle.isEmpty()) {
+        Listen(false);
+        portal::CloseSession(m_bus, m_handle);
+        m_handle.clear();
+    }
+    if (!m_name.isEmpty()) {
+        m_bus.interface()->unregisterService(m_name);
+        m_name.clear();
+    }
+    m_presses = 0;
+}
+
+PortalHotKey::PortalHotKey() : m_session(std::make_unique<Session>()) {}
+
+PortalHotKey::~PortalHotKey() = default;
+
+int32_t PortalHotKey::RegisterHotKey(WindowHandle, int32_t, uint32_t, uint32_t virtualKey) {
+    if (virtualKey < 'A' || virtualKey > 'Z')
+        return 0;
+    return m_session->Begin(virtualKey) ? 1 : 0;
+}
+
+void PortalHotKey::UnregisterHotKey(WindowHandle, int32_t) {
+    m_session->End();
+}
+
+bool PortalHotKey::PollHotKey(WindowHandle, int32_t) {
+    return m_session->TakePress();
+}
+
+} // namespace platform
+
+#include "portal_hot_key.moc"

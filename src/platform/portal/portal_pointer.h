@@ -1,0 +1,45 @@
+// Clicks on desktops without the wlroots input protocols (GNOME, KDE): through the desktop's
+// remote-desktop portal, with a monitor stream of the ScreenCast portal for absolute positions.
+// The desktop asks the user once, at the first Start; the session then stays open for the
+// program's life. Where the portal keeps sessions across runs (RemoteDesktop version 2 and later)
+// the restore token is kept in the settings folder so that the next run need not ask.
+#pragma once
+
+#include "platform/mouse_input.h"
+
+#include <memory>
+#include <string>
+
+namespace platform {
+
+class PortalPointer final : public MouseInput {
+public:
+    // settingsFolder: where the restore token is kept.
+    explicit PortalPointer(std::string settingsFolder);
+    ~PortalPointer() override;
+    PortalPointer(const PortalPointer&) = delete;
+    PortalPointer& operator=(const PortalPointer&) = delete;
+
+    // Opens the session when none is open: the desktop shows its question and this waits (in a
+    // local event loop) for the answer. Not ready, with the reason, when the user refused, the
+    // desktop ended the session or there is no portal; the next call asks again.
+    ClickReadiness PrepareToClick() override;
+    // Wayland tells no program where the pointer is: the last place this backend moved it to or
+    // a window of the program saw it at.
+    Point GetCursorPos() override;
+    bool TracksPointer() const override { return false; }
+    void PointerSeenAt(int32_t x, int32_t y) override;
+    // Moves the pointer over the desktop's layout, held at its edge; nothing without a session.
+    void SetCursorPos(int32_t x, int32_t y) override;
+    // The buttons' changes follow the last move by about 50 ms: a press sent at once after a
+    // move onto a window can be lost. They are queued, never waited for, so the click run's
+    // tick is not held up; the order of moves and buttons is kept.
+    void MouseEvent(uint32_t flags) override;
+
+    class Session;
+
+private:
+    std::unique_ptr<Session> m_session;
+};
+
+} // namespace platform

@@ -1,0 +1,195 @@
+// The test's eyes and hands in a headless GNOME session: it reads the windows over AT-SPI and has
+// a keyboard and a pointer of mutter's own remote-desktop interface, kept for its whole life like
+// a user's devices (a headless session without them has no pointer at all, and each device that
+// comes and goes makes the windows take a new one, losing the clicks in between).
+//
+// Runs as the session's user, on its bus; says "ready", then answers each command on its standard
+// input with "ok", or "failed" when the window or the object did not appear within 30 seconds:
+//   allow | cancel     answers the desktop's remote-desktop question
+//   find APP TEXT      waits for an object of application APP whose name holds TEXT
+//   press APP NAME     presses the button of application APP named NAME (not awaited)
+#include <QCoreApplication>
+#include <QDBusArgument>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusVariant>
+#include <QDeadlineTimer>
+#include <QThread>
+
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <string>
+
+namespace {
+
+constexpr const char* kAccessible = "org.a11y.atspi.Accessible";
+constexpr uint32_t kFocused = 1u << 12;
+constexpr uint32_t kChecked = 1u << 4;
+QDBusConnection a11y(QString{});
+
+QVariantList Call(const QDBusConnection& bus, const QString& service, const QString& path,
+                  const char* interface, const char* method, const QVariantList& arguments = {}) {
+    QDBusMessage call = QDBusMessage::createMethodCall(service, path, interface, method);
+    call.setArguments(arguments);
+    return bus.call(call, QDBus::Block, 3000).arguments();
+}
+
+// Visits the objects of the applications whose name holds `app`; stops when visit answers true.
+using Visit = std::function<bool(const QString& name, uint32_t state, const QString& service,
+                                 const QString& path)>;
+
+bool Walk(const QString& service, const QString& path, const QString& app, int depth,
+          const Visit& visit) {
+    const QString name = Call(a11y, service, path, "org.freedesktop.DBus.Properties", "Get",
+                              {kAccessible, QStringLiteral("Name")})
+                             .value(0)
+                             .value<QDBusVariant>()
+                             .variant()
+                             .toString();
+    if (depth == 1 && !name.contains(app))
+        return false;
+    const QVariantList state = Call(a11y, service, path, kAccessible, "GetState");
+    uint32_t low = 0;
+    if (!state.isEmpty()) {
+        QList<uint32_t> words;
+        state.first().value<QDBusArgument>() >> words;
+        low = words.value(0);
+    }
+    if (depth > 1 && visit(name, low, service, path))
+        return true;
+    const QVariantList children = Call(a11y, service, path, kAccessible, "GetChildren");
+    if (children.isEmpty() || depth > 24)
+        return false;
+    const QDBusArgument list = children.first().value<QDBusArgument>();
+    list.beginArray();
+    bool found = false;
+    while (!list.atEnd() && !found) {
+        QString childService;
+        QDBusObjectPath childPath;
+        list.beginStructure();
+        list >> childService >> childPath;
+        list.endStructure();
+        found = Walk(childService, childPath.path(), app, depth + 1, visit);
+    }
+    return found;
+}
+
+bool Seen(const QString& app, const Visit& visit, int timeoutMs = 30000) {
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!deadline.hasExpired()) {
+        if (Walk("org.a11y.atspi.Registry", "/org/a11y/atspi/accessible/root", app, 0, visit))
+            return true;
+        QThread::msleep(100);
+    }
+    return false;
+}
+
+class Keyboard {
+public:
+    Keyboard() {
+        m_session = Call(m_bus, kMutter, "/org/gnome/Mutter/RemoteDesktop",
+                         "org.gnome.Mutter.RemoteDesktop", "CreateSession")
+                        .value(0)
+                        .value<QDBusObjectPath>()
+                        .path();
+        Call(m_bus, kMutter, m_session, kSession, "Start");
+        Call(m_bus, kMutter, m_session, kSession, "NotifyPointerMotionRelative", {1.0, 1.0});
+        Press(0xffe1); // Shift
+    }
+    ~Keyboard() { Call(m_bus, kMutter, m_session, kSession, "Stop"); }
+    void Press(uint32_t keysym) {
+        for (const bool down : {true, false})
+            Call(m_bus, kMutter, m_session, kSession, "NotifyKeyboardKeysym", {keysym, down});
+    }
+
+private:
+    static constexpr const char* kMutter = "org.gnome.Mutter.RemoteDesktop";
+    static constexpr const char* kSession = "org.gnome.Mutter.RemoteDesktop.Session";
+    QDBusConnection m_bus = QDBusConnection::sessionBus();
+    QString m_session;
+};
+
+// Tab until the object named `what` has the focus, then the key.
+bool TabTo(Keyboard& keys, const QString& what, uint32_t keysym) {
+    constexpr uint32_t kTab = 0xff09;
+    for (int tabs = 0; tabs < 10; ++tabs) {
+        // The focus follows a key press a moment later.
+        if (Seen(
+                "xdg-desktop-portal-gnome",
+                [&](const QString& name, uint32_t state, const QString&, const QString&) {
+                    return (state & kFocused) && name.contains(what);
+                },
+                1000)) {
+            keys.Press(keysym);
+            return true;
+        }
+        keys.Press(kTab);
+    }
+    return false;
+}
+
+bool Answer(Keyboard& keys, const QString& command) {
+    const QStringList words = command.split(QLatin1Char(' '));
+    if (words.value(0) == QLatin1String("find") && words.size() >= 3) {
+        const QString text = words.mid(2).join(QLatin1Char(' '));
+        return Seen(words[1], [&](const QString& name, uint32_t, const QString&, const QString&) {
+            return name.contains(text);
+        });
+    }
+    if (words.value(0) == QLatin1String("press") && words.size() == 3) {
+        return Seen(words[1], [&](const QString& name, uint32_t, const QString& service,
+                                  const QString& path) {
+            if (name != words[2])
+                return false;
+            QDBusMessage press =
+                QDBusMessage::createMethodCall(service, path, "org.a11y.atspi.Action", "DoAction");
+            press << 0;
+            // The program answers once the press is handled, which may wait for the desktop.
+            return a11y.send(press);
+        });
+    }
+    if (!Seen("xdg-desktop-portal-gnome",
+              [](const QString& name, uint32_t, const QString&, const QString&) {
+                  return name == QLatin1String("Remote desktop");
+              }))
+        return false;
+    constexpr uint32_t kSpace = 0x20, kReturn = 0xff0d;
+    const auto allowed = [](const QString& name, uint32_t state, const QString&, const QString&) {
+        return name == QLatin1String("Allow remote interaction") && (state & kChecked);
+    };
+    if (command == QLatin1String("allow"))
+        return TabTo(keys, "Allow remote interaction", kSpace) &&
+               Seen("xdg-desktop-portal-gnome", allowed, 2000) && TabTo(keys, "Share", kReturn);
+    return command == QLatin1String("cancel") && TabTo(keys, "Cancel", kReturn);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    a11y = QDBusConnection::connectToBus(Call(QDBusConnection::sessionBus(), "org.a11y.Bus",
+                                              "/org/a11y/bus", "org.a11y.Bus", "GetAddress")
+                                             .value(0)
+                                             .toString(),
+                                         QStringLiteral("a11y"));
+    const QDeadlineTimer deadline(30000);
+    while (Call(QDBusConnection::sessionBus(), "org.freedesktop.portal.Desktop",
+                "/org/freedesktop/portal/desktop", "org.freedesktop.DBus.Properties", "Get",
+                {"org.freedesktop.portal.RemoteDesktop", "version"})
+               .isEmpty()) {
+        if (deadline.hasExpired())
+            return 1;
+        QThread::msleep(100);
+    }
+    Keyboard keys;
+    std::printf("ready\n");
+    std::fflush(stdout);
+    std::string line;
+    while (std::getline(std::cin, line)) {
+        std::printf("%s\n", Answer(keys, QString::fromStdString(line)) ? "ok" : "failed");
+        std::fflush(stdout);
+    }
+    return 0;
+}
