@@ -13,10 +13,15 @@
 namespace {
 
 std::vector<std::pair<std::string, std::string>> CountedRun(int x, int y, int count) {
-    return {{"XPStyle", "False"},          {"PreventMultipleInstance", "False"},
-            {"RepeatClick", "1"},          {"Clicks", std::to_string(count)},
-            {"Coordx", std::to_string(x)}, {"Coordy", std::to_string(y)},
-            {"ClickIntervalinms", "500"},  {"KeepRepeatClick", "True"}};
+    return {{"XPStyle", "False"},
+            {"PreventMultipleInstance", "False"},
+            {"RepeatClick", "1"},
+            {"Clicks", std::to_string(count)},
+            {"Coordx", std::to_string(x)},
+            {"Coordy", std::to_string(y)},
+            {"ClickIntervalinms", "500"},
+            {"KeepRepeatClick", "True"},
+            {"InitialRepeatClicks", std::to_string(count)}}; // every Start counts again
 }
 
 } // namespace
@@ -58,10 +63,6 @@ void GnomeE2eTest::CheckPresses(size_t from, size_t count, QPoint at) {
 }
 
 void GnomeE2eTest::askedOnceThenEveryStartClicks() {
-    // The program's session is granted here (the dialog is answered), yet most presses of its runs
-    // do not reach the recorder, while the same backend driven by portal_clicker delivers every
-    // press in the same session. Not understood yet: skipped, not hidden.
-    QSKIP("the real program's presses are lost in the headless GNOME session (open)");
     e2e::Program program(*m_session);
     QVERIFY(program.WriteSettings(CountedRun(1270, 1015, 3)));
     QVERIFY(program.Start({QStringLiteral("run")}));
