@@ -65,11 +65,6 @@ QStringList GnomeSession::FindWindows(const QString& caption) const {
     return Hands(QStringLiteral("find zorvane ") + caption) ? QStringList{caption} : QStringList{};
 }
 
-bool GnomeSession::Launch(QProcess& process, const QString& program, const QStringList& arguments,
-                          const QProcessEnvironment& env) const {
-    return m_user.Launch(process, program, arguments, env);
-}
-
 bool GnomeSession::Hands(const QString& command) const {
     if (!m_hands || m_hands->write(command.toUtf8() + '\n') < 0 ||
         !WaitUntil([&] { return m_hands->canReadLine(); }, 40000))

@@ -13,7 +13,7 @@
 
 namespace e2e {
 
-class GnomeSession : public Session {
+class GnomeSession : public UserSession {
 public:
     ~GnomeSession() override;
     // True once mutter runs and the remote-desktop portal answers.
@@ -21,11 +21,6 @@ public:
     QProcessEnvironment Environment() const override;
     // Over AT-SPI: the program's main window by its accessible name.
     QStringList FindWindows(const QString& caption) const override;
-    bool Launch(QProcess& process, const QString& program, const QStringList& arguments,
-                const QProcessEnvironment& env) const override;
-    bool Adopt(const QString& folder) const override { return m_user.Adopt(folder); }
-
-    const SessionUser& User() const { return m_user; }
     // A command of the test's hands (see desktop_hands): "allow", "cancel", "find APP TEXT",
     // "press APP NAME"; true when it was done.
     bool Hands(const QString& command) const;
@@ -33,7 +28,6 @@ public:
 private:
     bool Run(const QString& program, const QStringList& arguments);
 
-    SessionUser m_user;
     QProcessEnvironment m_env;
     std::list<QProcess> m_processes; // ended in the reverse order of their start
     QProcess* m_hands = nullptr;

@@ -6,6 +6,8 @@
 // anybody else, the session runs as the test's own user.
 #pragma once
 
+#include "harness.h"
+
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -41,5 +43,19 @@ private:
 
 // The name of the user made for the tests.
 inline constexpr const char* kSessionUserName = "zorvane-test";
+
+// A desktop session whose every process runs as the session's user.
+class UserSession : public Session {
+public:
+    bool Launch(QProcess& process, const QString& program, const QStringList& arguments,
+                const QProcessEnvironment& env) const override {
+        return m_user.Launch(process, program, arguments, env);
+    }
+    bool Adopt(const QString& folder) const override { return m_user.Adopt(folder); }
+    const SessionUser& User() const { return m_user; }
+
+protected:
+    SessionUser m_user;
+};
 
 } // namespace e2e

@@ -109,11 +109,6 @@ QProcessEnvironment SwaySession::Environment() const {
     return env;
 }
 
-bool SwaySession::Launch(QProcess& process, const QString& program, const QStringList& arguments,
-                         const QProcessEnvironment& env) const {
-    return m_user.Launch(process, program, arguments, env);
-}
-
 QString SwaySession::Swaymsg(const QStringList& arguments) const {
     QProcess swaymsg;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

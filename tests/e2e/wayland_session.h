@@ -11,7 +11,7 @@
 
 namespace e2e {
 
-class SwaySession : public Session {
+class SwaySession : public UserSession {
 public:
     // With xwayland, an X server for X11 clients runs beside (both variables set for clients).
     explicit SwaySession(bool xwayland = false);
@@ -21,11 +21,6 @@ public:
     void Stop() { SessionUser::End(m_sway); }
     QProcessEnvironment Environment() const override;
     QStringList FindWindows(const QString& caption) const override;
-    bool Launch(QProcess& process, const QString& program, const QStringList& arguments,
-                const QProcessEnvironment& env) const override;
-    bool Adopt(const QString& folder) const override { return m_user.Adopt(folder); }
-
-    const SessionUser& User() const { return m_user; }
     // swaymsg's answer, or a null string when it failed.
     QString Swaymsg(const QStringList& arguments) const;
     // The window of that exact title: its place on the output, and whether it has the focus.
@@ -43,7 +38,6 @@ private:
     bool RunTool(const QString& program, const QStringList& arguments) const;
 
     bool m_xwayland;
-    SessionUser m_user;
     QProcess m_sway;
     QString m_display;
     QString m_socket;
