@@ -17,4 +17,10 @@ ClickBackendChoice ChooseClickBackend(const SessionFacts& facts) {
     return {ClickBackend::X11, {}};
 }
 
+std::string CompositorGoneText(const std::string& why) {
+    return "Zorvane's connection to the Wayland compositor " +
+           (why.empty() ? std::string("could not be made") : "broke: " + why) +
+           ", so it cannot click. Nothing was started; start Zorvane again.";
+}
+
 } // namespace platform

@@ -42,9 +42,8 @@ inline constexpr std::string_view kNoInputSynthesisText =
     "xdg-desktop-portal with your desktop's portal (xdg-desktop-portal-gnome or "
     "xdg-desktop-portal-kde) and start Zorvane again; elsewhere, log in to an X11 session.";
 
-inline constexpr std::string_view kCompositorGoneText =
-    "The connection to the Wayland compositor is gone, so Zorvane cannot click. Nothing was "
-    "started.";
+// Zorvane's own connection to the compositor broke (`why`; empty when it never connected).
+std::string CompositorGoneText(const std::string& why);
 
 inline constexpr std::string_view kNoDisplayText =
     "Zorvane cannot reach the X display, so it cannot click. Nothing was started.";

@@ -284,11 +284,15 @@ bool WaylandConnection::CheckBroken() {
     m_broken = true;
     if (m_notifier)
         m_notifier->setEnabled(false);
-    const std::string why =
-        error == EPROTO ? "the compositor refused a request of this program"
-                        : "the compositor went away (" + std::string(std::strerror(error)) + ")";
+    // A refused request ends only this connection: the services say so at the next Start. A
+    // compositor that went away ends the whole session.
+    if (error == EPROTO) {
+        m_problem = "the compositor refused a request of Zorvane's";
+        return true;
+    }
+    m_problem = "the compositor went away (" + std::string(std::strerror(error)) + ")";
     if (m_onBroken)
-        m_onBroken(why);
+        m_onBroken(m_problem);
     return true;
 }
 

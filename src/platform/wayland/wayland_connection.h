@@ -62,8 +62,10 @@ public:
     // Reads and handles events until `done` holds, at most `timeoutMs`. False on a timeout or a
     // broken connection.
     bool DispatchUntil(const std::function<bool()>& done, int timeoutMs);
-    // Called once when the connection breaks while the program runs.
+    // Called once when the compositor goes away while the program runs.
     void OnBroken(std::function<void(const std::string& why)> handler);
+    // Why the connection broke, in words for the user; empty while it works.
+    const std::string& Problem() const { return m_problem; }
 
     wl_display* Display() const { return m_display; }
     wl_seat* Seat() const { return m_seat; }
@@ -103,6 +105,7 @@ private:
     QSocketNotifier* m_notifier = nullptr;
     std::function<void(const std::string&)> m_onBroken;
     bool m_broken = false;
+    std::string m_problem;
 };
 
 } // namespace platform

@@ -56,7 +56,7 @@ WaylandMouseInput::~WaylandMouseInput() {
 
 ClickReadiness WaylandMouseInput::PrepareToClick() {
     if (!m_connection.Connected())
-        return {false, std::string(kCompositorGoneText), {}};
+        return {false, CompositorGoneText(m_connection.Problem()), {}};
     if (!m_pointer)
         return {false, std::string(kNoInputSynthesisText), {}};
     return {};

@@ -1,5 +1,6 @@
 #include "platform/x11/x11_mouse.h"
 
+#include "platform/backend_choice.h"
 #include "platform/native.h"
 
 #include <X11/Xlib.h>
@@ -30,6 +31,12 @@ X11MouseInput::X11MouseInput() : m_display(XOpenDisplay(nullptr)) {}
 X11MouseInput::~X11MouseInput() {
     if (m_display)
         XCloseDisplay(m_display);
+}
+
+ClickReadiness X11MouseInput::PrepareToClick() {
+    if (!m_display)
+        return {false, std::string(kNoDisplayText), {}};
+    return {};
 }
 
 Point X11MouseInput::GetCursorPos() {

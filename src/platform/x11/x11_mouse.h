@@ -14,6 +14,8 @@ public:
     X11MouseInput(const X11MouseInput&) = delete;
     X11MouseInput& operator=(const X11MouseInput&) = delete;
 
+    // Without a display nothing can click: every start is refused with the reason.
+    ClickReadiness PrepareToClick() override;
     Point GetCursorPos() override;
     void SetCursorPos(int32_t x, int32_t y) override;
     void MouseEvent(uint32_t flags) override;
