@@ -31,23 +31,13 @@ bool RunProgram(e2e::XServer& server, e2e::Recorder& recorder, int interval, int
            bench::MeasureClickRun(server, recorder, program, window, interval, count, run);
 }
 
-// Aimed at a place of the recorder that no window of the program covers.
-std::vector<std::pair<std::string, std::string>> CountedRun(int interval, int count) {
-    return {{"XPStyle", "False"},
-            {"PreventMultipleInstance", "False"},
-            {"RepeatClick", "1"},
-            {"Clicks", std::to_string(count)},
-            {"Coordx", "1100"},
-            {"Coordy", "900"},
-            {"ClickIntervalinms", std::to_string(interval)}};
-}
-
-// A counted run started by the command line on sway, aimed into the recorder.
+// A counted run started by the command line on sway, aimed into the recorder where no window of
+// the program lies.
 bool RunOnWayland(const e2e::SwaySession& session, e2e::WaylandRecorder& recorder, int interval,
                   int count, bench::Timing& timing) {
     const size_t before = recorder.Presses().size();
     e2e::Program program(session);
-    if (!program.WriteSettings(CountedRun(interval, count)) ||
+    if (!program.WriteSettings(e2e::CountedRun(1100, 900, interval, count)) ||
         !program.Start({QStringLiteral("run")}))
         return false;
     const qint64 gap = click::NominalGap(interval);
@@ -64,7 +54,8 @@ bool RunThroughPortal(bench::Timing& timing) {
     e2e::GnomeSession session;
     e2e::GnomeRecorder recorder(session);
     e2e::Program program(session);
-    if (!session.Start() || !recorder.Start() || !program.WriteSettings(CountedRun(0, 50)) ||
+    if (!session.Start() || !recorder.Start() ||
+        !program.WriteSettings(e2e::CountedRun(1100, 900, 0, 50)) ||
         !program.Start({QStringLiteral("run")}) || !session.Hands(QStringLiteral("allow")) ||
         !recorder.WaitForPresses(50, 30000))
         return false;

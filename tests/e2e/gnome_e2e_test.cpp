@@ -10,22 +10,6 @@
 
 #include <memory>
 
-namespace {
-
-std::vector<std::pair<std::string, std::string>> CountedRun(int x, int y, int count) {
-    return {{"XPStyle", "False"},
-            {"PreventMultipleInstance", "False"},
-            {"RepeatClick", "1"},
-            {"Clicks", std::to_string(count)},
-            {"Coordx", std::to_string(x)},
-            {"Coordy", std::to_string(y)},
-            {"ClickIntervalinms", "500"},
-            {"KeepRepeatClick", "True"},
-            {"InitialRepeatClicks", std::to_string(count)}}; // every Start counts again
-}
-
-} // namespace
-
 class GnomeE2eTest : public QObject {
     Q_OBJECT
 
@@ -64,7 +48,7 @@ void GnomeE2eTest::CheckPresses(size_t from, size_t count, QPoint at) {
 
 void GnomeE2eTest::askedOnceThenEveryStartClicks() {
     e2e::Program program(*m_session);
-    QVERIFY(program.WriteSettings(CountedRun(1270, 1015, 3)));
+    QVERIFY(program.WriteSettings(e2e::CountedRun(1270, 1015, 500, 3)));
     QVERIFY(program.Start({QStringLiteral("run")}));
     QVERIFY2(m_session->Hands(QStringLiteral("allow")), "the desktop did not ask");
     CheckPresses(0, 3, {1270, 1015});
@@ -77,7 +61,7 @@ void GnomeE2eTest::askedOnceThenEveryStartClicks() {
 void GnomeE2eTest::refusalRefusesTheRun() {
     const size_t before = m_recorder->Presses().size();
     e2e::Program program(*m_session);
-    QVERIFY(program.WriteSettings(CountedRun(1220, 60, 3)));
+    QVERIFY(program.WriteSettings(e2e::CountedRun(1220, 60, 500, 3)));
     QVERIFY(program.Start({QStringLiteral("run")}));
     QVERIFY2(m_session->Hands(QStringLiteral("cancel")), "the desktop did not ask");
     const std::string refusal = platform::portal::RefusalText(platform::portal::Refusal::Denied);

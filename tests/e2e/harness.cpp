@@ -227,7 +227,19 @@ std::vector<qint64> Program::Processes() const {
     return pids;
 }
 
-bool Program::WriteSettings(const std::vector<std::pair<std::string, std::string>>& values) {
+SettingValues CountedRun(int x, int y, int interval, int count) {
+    return {{"XPStyle", "False"},
+            {"PreventMultipleInstance", "False"},
+            {"RepeatClick", "1"},
+            {"Clicks", std::to_string(count)},
+            {"Coordx", std::to_string(x)},
+            {"Coordy", std::to_string(y)},
+            {"KeepRepeatClick", "True"},
+            {"InitialRepeatClicks", std::to_string(count)},
+            {"ClickIntervalinms", std::to_string(interval)}};
+}
+
+bool Program::WriteSettings(const SettingValues& values) {
     const std::string file = store::SettingsPath(m_folder.path().toStdString());
     if (!store::WriteDefaultSettings(file))
         return false;

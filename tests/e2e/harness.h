@@ -97,6 +97,11 @@ private:
     const XServer& m_server;
 };
 
+using SettingValues = std::vector<std::pair<std::string, std::string>>;
+// The settings of a counted run of left clicks at a place, started at once by "run" or by START;
+// every Start counts the clicks again.
+SettingValues CountedRun(int x, int y, int interval, int count);
+
 // The real program, copied into a temporary folder of its own with its files.
 class Program {
 public:
@@ -114,7 +119,7 @@ public:
     // Every process running the program copied into this folder.
     std::vector<qint64> Processes() const;
     // Writes the default settings file into the folder, then sets the given elements.
-    bool WriteSettings(const std::vector<std::pair<std::string, std::string>>& values);
+    bool WriteSettings(const SettingValues& values);
     QByteArray ReadFile(const QString& name) const;
     qint64 Pid() const { return m_process.processId(); }
     int ExitCode() const { return m_process.exitCode(); }

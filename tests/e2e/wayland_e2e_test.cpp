@@ -14,17 +14,6 @@ namespace {
 
 const QString kMainCaption = QStringLiteral("Zorvane 2.20");
 
-// A counted run of left clicks at that place, started by the command line.
-std::vector<std::pair<std::string, std::string>> CountedRun(int x, int y, int interval, int count) {
-    return {{"XPStyle", "False"},
-            {"PreventMultipleInstance", "False"},
-            {"RepeatClick", "1"},
-            {"Clicks", std::to_string(count)},
-            {"Coordx", std::to_string(x)},
-            {"Coordy", std::to_string(y)},
-            {"ClickIntervalinms", std::to_string(interval)}};
-}
-
 } // namespace
 
 class WaylandE2eTest : public QObject {
@@ -54,7 +43,7 @@ void WaylandE2eTest::countedRunClicksWhereAndWhenTold() {
     QVERIFY2(recorder.Start(), "the recorder did not start");
 
     e2e::Program program(session);
-    QVERIFY(program.WriteSettings(CountedRun(300, 400, 200, 5)));
+    QVERIFY(program.WriteSettings(e2e::CountedRun(300, 400, 200, 5)));
     QVERIFY(program.Start({QStringLiteral("run")}));
     QVERIFY(recorder.WaitForPresses(5, 15000));
     QVERIFY(program.Running());
@@ -79,14 +68,13 @@ void WaylandE2eTest::pickerTakesThePlaceClicked() {
     e2e::WaylandRecorder recorder(session);
     QVERIFY(recorder.Start());
     e2e::Program program(session);
-    QVERIFY(program.WriteSettings(CountedRun(0, 0, 0, 1)));
+    QVERIFY(program.WriteSettings(e2e::CountedRun(0, 0, 0, 1)));
     QVERIFY(program.Start());
     QVERIFY(!program.WaitForWindow(10000, kMainCaption).isEmpty());
     QVERIFY(e2e::WaitUntil([&] { return session.Focused(kMainCaption); }, 5000));
 
     // From the x field: Tab, Tab to Locate, space presses it.
-    QVERIFY(session.Keys({QStringLiteral("-k"), QStringLiteral("Tab"), QStringLiteral("-k"),
-                          QStringLiteral("Tab"), QStringLiteral("-k"), QStringLiteral("space")}));
+    QVERIFY(session.Keys(QStringLiteral("-k Tab -k Tab -k space")));
     QVERIFY2(
         e2e::WaitUntil(
             [&] { return session.WindowRect(QStringLiteral("Locate")) == QRect(0, 0, 1280, 1024); },
@@ -99,8 +87,7 @@ void WaylandE2eTest::pickerTakesThePlaceClicked() {
 
     // ALT+S starts the counted run of one click.
     QVERIFY(e2e::WaitUntil([&] { return session.Focused(kMainCaption); }, 5000));
-    QVERIFY(session.Keys({QStringLiteral("-M"), QStringLiteral("alt"), QStringLiteral("-k"),
-                          QStringLiteral("s"), QStringLiteral("-m"), QStringLiteral("alt")}));
+    QVERIFY(session.Keys(QStringLiteral("-M alt -k s -m alt")));
     QVERIFY(recorder.WaitForPresses(1, 10000));
     QCOMPARE(QPoint(recorder.Presses().at(0).x, recorder.Presses().at(0).y), QPoint(333, 444));
 }
@@ -119,7 +106,7 @@ void WaylandE2eTest::toggleStartsAndStopsEveryCopy() {
                               {QStringLiteral("--toggle")}, session.Environment()) &&
                toggle.waitForFinished(10000);
     };
-    QVERIFY(first.WriteSettings(CountedRun(200, 300, 200, 1000)));
+    QVERIFY(first.WriteSettings(e2e::CountedRun(200, 300, 200, 1000)));
     QVERIFY(first.Start()); // places the program in its folder
     first.Kill();
     QVERIFY(pressToggle());
@@ -180,8 +167,7 @@ void WaylandE2eTest::compositorGoingAwayKeepsTheSettings() {
     QVERIFY(program.Start());
     QVERIFY(!program.WaitForWindow(10000, kMainCaption).isEmpty());
     QVERIFY(e2e::WaitUntil([&] { return session.Focused(kMainCaption); }, 5000));
-    QVERIFY(session.Keys({QStringLiteral("-M"), QStringLiteral("ctrl"), QStringLiteral("a"),
-                          QStringLiteral("-m"), QStringLiteral("ctrl"), QStringLiteral("77")}));
+    QVERIFY(session.Keys(QStringLiteral("-M ctrl a -m ctrl 77")));
     session.Stop();
     QVERIFY(program.WaitForAllExited(10000));
     const std::string file = store::SettingsPath(program.Folder().toStdString());

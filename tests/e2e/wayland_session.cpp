@@ -165,11 +165,11 @@ bool SwaySession::ClickAt(int x, int y) const {
 
 // wtype's keyboard brings a keymap of its own: keys sent at once after it came may be lost, so
 // it waits a little first.
-bool SwaySession::Keys(const QStringList& wtypeArguments) const {
+bool SwaySession::Keys(const QString& wtypeArguments) const {
     return RunTool(QStringLiteral("wtype"),
                    QStringList{QStringLiteral("-s"), QStringLiteral("200"), QStringLiteral("-d"),
                                QStringLiteral("30")} +
-                       wtypeArguments);
+                       wtypeArguments.split(QLatin1Char(' ')));
 }
 
 bool WaylandRecorder::Start() {

@@ -28,8 +28,8 @@ public:
     bool Focused(const QString& title) const;
     // Moves the pointer there and clicks (the test's own virtual pointer).
     bool ClickAt(int x, int y) const;
-    // Types keys into the focused window (wtype arguments: "-k Tab", "-M ctrl x -m ctrl").
-    bool Keys(const QStringList& wtypeArguments) const;
+    // Types keys into the focused window (wtype's arguments: "-k Tab", "-M ctrl x -m ctrl").
+    bool Keys(const QString& wtypeArguments) const;
     // The X display of the Xwayland server, when there is one.
     QString XDisplay() const { return m_xDisplay; }
 
