@@ -41,13 +41,19 @@ std::optional<shell::Folders> FindFolders(shell::AppInfo& app) {
     return shell::DecideFolders(shell::ReadFolderFacts(app.folder));
 }
 
+constexpr const char* kNoHome = "set HOME (or XDG_CONFIG_HOME) to an absolute path";
+
+// An installed copy's settings folder that another user could change is refused.
+std::optional<std::string> RefusedFolder(const std::optional<shell::Folders>& folders) {
+    return folders && !folders->portable ? shell::UntrustedConfigFolder(folders->config)
+                                         : std::nullopt;
+}
+
 // zorvane --toggle: one press of the shared hot key for every copy that runs with this settings
 // folder (the copies watch their signal files).
 int Toggle(shell::AppInfo& app) {
     const auto folders = FindFolders(app);
-    std::optional<std::string> problem = "set HOME (or XDG_CONFIG_HOME) to an absolute path";
-    if (folders)
-        problem = folders->portable ? std::nullopt : shell::UntrustedConfigFolder(folders->config);
+    const std::optional<std::string> problem = folders ? RefusedFolder(folders) : kNoHome;
     if (problem) {
         std::fprintf(stderr, "zorvane: %s\n", problem->c_str());
         return 1;
@@ -84,16 +90,13 @@ int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zorvane-256.png")));
     const auto folders = FindFolders(app);
-    if (const auto problem = folders && !folders->portable
-                                 ? shell::UntrustedConfigFolder(folders->config)
-                                 : std::nullopt) {
+    if (const auto problem = RefusedFolder(folders)) {
         TellBeforeStart(*problem);
         return 1;
     }
     if (!folders || !shell::MakeConfigFolder(folders->config)) {
         std::fprintf(stderr, "zorvane: no folder for the settings: %s\n",
-                     folders ? ("cannot make " + folders->config).c_str()
-                             : "set HOME (or XDG_CONFIG_HOME) to an absolute path");
+                     folders ? ("cannot make " + folders->config).c_str() : kNoHome);
         return 1;
     }
     app.configFolder = folders->config;

@@ -193,6 +193,11 @@ bool Program::Start(const QStringList& arguments) {
            m_session.Launch(m_process, installed, arguments, env);
 }
 
+bool Program::StartCopy(QProcess& process, const QStringList& arguments) const {
+    return m_session.Launch(process, FilePath(QStringLiteral("zorvane")), arguments,
+                            m_session.Environment());
+}
+
 QString Program::WaitForWindow(int timeoutMs, const QString& caption) {
     QString found;
     WaitUntil(

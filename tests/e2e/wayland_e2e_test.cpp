@@ -14,6 +14,14 @@ namespace {
 
 const QString kMainCaption = QStringLiteral("Zorvane 2.20");
 
+// The program started with these settings, its main window shown and given the keyboard.
+bool StartShown(const e2e::SwaySession& session, e2e::Program& program,
+                const e2e::SettingValues& settings) {
+    return program.WriteSettings(settings) && program.Start() &&
+           !program.WaitForWindow(10000, kMainCaption).isEmpty() &&
+           e2e::WaitUntil([&] { return session.Focused(kMainCaption); }, 5000);
+}
+
 } // namespace
 
 class WaylandE2eTest : public QObject {
@@ -68,10 +76,7 @@ void WaylandE2eTest::pickerTakesThePlaceClicked() {
     e2e::WaylandRecorder recorder(session);
     QVERIFY(recorder.Start());
     e2e::Program program(session);
-    QVERIFY(program.WriteSettings(e2e::CountedRun(0, 0, 0, 1)));
-    QVERIFY(program.Start());
-    QVERIFY(!program.WaitForWindow(10000, kMainCaption).isEmpty());
-    QVERIFY(e2e::WaitUntil([&] { return session.Focused(kMainCaption); }, 5000));
+    QVERIFY(StartShown(session, program, e2e::CountedRun(0, 0, 0, 1)));
 
     // From the x field: Tab, Tab to Locate, space presses it.
     QVERIFY(session.Keys(QStringLiteral("-k Tab -k Tab -k space")));
@@ -102,8 +107,7 @@ void WaylandE2eTest::toggleStartsAndStopsEveryCopy() {
     e2e::Program first(session);
     QProcess toggle;
     const auto pressToggle = [&] {
-        return session.Launch(toggle, first.FilePath(QStringLiteral("zorvane")),
-                              {QStringLiteral("--toggle")}, session.Environment()) &&
+        return first.StartCopy(toggle, {QStringLiteral("--toggle")}) &&
                toggle.waitForFinished(10000);
     };
     QVERIFY(first.WriteSettings(e2e::CountedRun(200, 300, 200, 1000)));
@@ -113,13 +117,11 @@ void WaylandE2eTest::toggleStartsAndStopsEveryCopy() {
     QCOMPARE(toggle.exitCode(), 1); // none runs
     QVERIFY(toggle.readAllStandardError().contains("no running copy"));
 
-    QVERIFY(first.Start());
-    QVERIFY(!first.WaitForWindow(10000, kMainCaption).isEmpty());
+    QVERIFY(StartShown(session, first, e2e::CountedRun(200, 300, 200, 1000)));
     const std::string settings = store::SettingsPath(first.Folder().toStdString());
     QVERIFY(store::SetConfigValue(settings, "Coordx", "400") && session.Adopt(first.Folder()));
     QProcess second;
-    QVERIFY(session.Launch(second, first.FilePath(QStringLiteral("zorvane")), {},
-                           session.Environment()));
+    QVERIFY(first.StartCopy(second));
     QVERIFY(e2e::WaitUntil([&] { return session.FindWindows(kMainCaption).size() == 2; }, 10000));
     QVERIFY(pressToggle());
     QCOMPARE(toggle.exitCode(), 0);
@@ -140,17 +142,15 @@ void WaylandE2eTest::secondStartBringsTheFirstForward() {
     e2e::SwaySession session;
     QVERIFY2(session.Start(), "sway did not start");
     e2e::Program first(session);
-    QVERIFY(first.WriteSettings({{"XPStyle", "False"}, {"PreventMultipleInstance", "True"}}));
-    QVERIFY(first.Start());
-    QVERIFY(!first.WaitForWindow(10000, kMainCaption).isEmpty());
+    QVERIFY(
+        StartShown(session, first, {{"XPStyle", "False"}, {"PreventMultipleInstance", "True"}}));
     // Another window takes the focus.
     e2e::WaylandRecorder recorder(session);
     QVERIFY(recorder.Start());
     QVERIFY(e2e::WaitUntil([&] { return session.Focused(QStringLiteral("Click target")); }, 5000));
 
     QProcess second;
-    QVERIFY(session.Launch(second, first.FilePath(QStringLiteral("zorvane")), {},
-                           session.Environment()));
+    QVERIFY(first.StartCopy(second));
     QVERIFY(second.waitForFinished(10000));
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(session.FindWindows(kMainCaption).size(), qsizetype(1));
@@ -163,10 +163,7 @@ void WaylandE2eTest::compositorGoingAwayKeepsTheSettings() {
     e2e::SwaySession session;
     QVERIFY2(session.Start(), "sway did not start");
     e2e::Program program(session);
-    QVERIFY(program.WriteSettings({{"XPStyle", "False"}, {"Coordx", "5"}}));
-    QVERIFY(program.Start());
-    QVERIFY(!program.WaitForWindow(10000, kMainCaption).isEmpty());
-    QVERIFY(e2e::WaitUntil([&] { return session.Focused(kMainCaption); }, 5000));
+    QVERIFY(StartShown(session, program, {{"XPStyle", "False"}, {"Coordx", "5"}}));
     QVERIFY(session.Keys(QStringLiteral("-M ctrl a -m ctrl 77")));
     session.Stop();
     QVERIFY(program.WaitForAllExited(10000));
