@@ -10,6 +10,7 @@
 #include "picker/capture_window.h"
 #include "platform/services.h"
 #include "shell/app_info.h"
+#include "tray/tray_owner.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -42,7 +43,7 @@ class SettingsReader;
 class XmlDocument;
 } // namespace store
 
-class frmMain : public QMainWindow {
+class frmMain : public QMainWindow, public TrayOwner {
     Q_OBJECT
 
 public:
@@ -116,7 +117,7 @@ public:
     SequenceWindow* frmMouseEvents = nullptr;
     TrayWindow* FormSys = nullptr;
     // How those windows come into being; unset where the program has none.
-    std::function<std::unique_ptr<TrayWindow>(frmMain&)> trayWindowFactory;
+    std::function<std::unique_ptr<TrayWindow>(TrayOwner&)> trayWindowFactory;
     std::function<SequenceWindow*(frmMain&)> mouseEventsWindowFactory;
 
     // --- Start-up and shut-down. Form_Load fills the window from the settings file, shows it and
@@ -137,7 +138,7 @@ public:
     frmAbout* AboutWindow() const { return m_about.get(); }
     // The about window, loaded hidden on first use.
     frmAbout& AboutForm();
-    const std::string& SettingsFile() const { return m_settingsFile; }
+    const std::string& SettingsFile() const override { return m_settingsFile; }
 
     // --- Click settings handlers.
     void chkRange_Click();
@@ -192,6 +193,17 @@ public:
     void mnHotKey_Click();
     void mnHelp_Click();
     void mnAbout_Click();
+
+    // --- What the tray window asks (TrayOwner).
+    QWidget& Window() override { return *this; }
+    QString StartStopCaption() const override;
+    bool MouseEventsTicked() const override;
+    bool HideOnMinimize() const override;
+    void StartStop() override { btnStartStop_Click(); }
+    void ToggleMouseEvents() override { mnMouseEvents_Click(); }
+    void ShowHelp() override { mnHelp_Click(); }
+    void ToggleSystemTray() override { mnSysTray_Click(); }
+    void Exit() override { Unload(); }
 
     int32_t InitialRepeatClicks() const { return numInitialRepeatClicks; }
     void SetInitialRepeatClicks(int32_t value) { numInitialRepeatClicks = value; }

@@ -8,6 +8,7 @@
 #include "tray/tray_window.h"
 
 #include <QAction>
+#include <QPushButton>
 
 #include <exception>
 #include <string>
@@ -99,6 +100,18 @@ void frmMain::mnMouseEvents_Click() {
     }
     if (frmMouseEvents)
         frmMouseEvents->Unload(false);
+}
+
+QString frmMain::StartStopCaption() const {
+    return btnStartStop->text();
+}
+
+bool frmMain::MouseEventsTicked() const {
+    return mnMouseEvents->isChecked();
+}
+
+bool frmMain::HideOnMinimize() const {
+    return mnHideOnMinimize->isChecked();
 }
 
 void frmMain::Form_Resize() {

@@ -5,7 +5,6 @@
 #include "platform/qt/tray_host.h"
 #include "platform/qt/window_timer.h"
 #include "platform/services.h"
-#include "shell/main_window.h"
 #include "shell/start_up.h"
 #include "store/settings_values.h"
 #include "tray/tray_rules.h"
@@ -14,7 +13,6 @@
 #include <QApplication>
 #include <QMenu>
 #include <QPixmap>
-#include <QPushButton>
 #include <QTimer>
 #include <QWindow>
 
@@ -34,10 +32,10 @@ QIcon BlankIcon() {
 
 } // namespace
 
-FrmSysTray::FrmSysTray(frmMain& main, platform::Services& services,
+FrmSysTray::FrmSysTray(TrayOwner& main, platform::Services& services,
                        std::unique_ptr<platform::TrayHost> host, std::string dataFolder,
                        std::string exeName)
-    : m_main(main), m_services(services), m_host(std::move(host)),
+    : m_main(main), m_window(main.Window()), m_services(services), m_host(std::move(host)),
       m_dataFolder(std::move(dataFolder)), m_blank(BlankIcon()) {
     m_icon = QApplication::windowIcon().isNull() ? m_blank : QApplication::windowIcon();
     TmrAnimation1 = new platform::WindowTimer(tray::kFirstInterval, this);
@@ -57,11 +55,11 @@ FrmSysTray::~FrmSysTray() {
     delete mPopupMenu;
 }
 
-std::function<std::unique_ptr<TrayWindow>(frmMain&)>
+std::function<std::unique_ptr<TrayWindow>(TrayOwner&)>
 FrmSysTray::Opener(platform::Services& services, std::string dataFolder, std::string exeName,
                    HostMaker makeHost) {
     return [&services, dataFolder = std::move(dataFolder), exeName = std::move(exeName),
-            makeHost = std::move(makeHost)](frmMain& main) -> std::unique_ptr<TrayWindow> {
+            makeHost = std::move(makeHost)](TrayOwner& main) -> std::unique_ptr<TrayWindow> {
         auto tray = std::make_unique<FrmSysTray>(main, services, makeHost(), dataFolder, exeName);
         tray->Form_Load(store::SettingsReader(main.SettingsFile()));
         return tray;
@@ -94,7 +92,7 @@ void FrmSysTray::TrayIcon(const QIcon& icon) {
 }
 
 void FrmSysTray::TrayIconOfMainWindow() {
-    TrayIcon(m_main.windowIcon());
+    TrayIcon(m_window.windowIcon());
 }
 
 void FrmSysTray::ShellNotifyModify() {
@@ -131,11 +129,11 @@ void FrmSysTray::SaveSettings(const store::SettingValues& values) {
 }
 
 void FrmSysTray::Later(std::function<void()> command) {
-    QTimer::singleShot(0, &m_main, std::move(command));
+    QTimer::singleShot(0, &m_window, std::move(command));
 }
 
 void FrmSysTray::mExit_Click() {
-    Later([&main = m_main] { main.Unload(); });
+    Later([&main = m_main] { main.Exit(); });
 }
 
 // --- The icon's mouse messages.
@@ -164,9 +162,9 @@ void FrmSysTray::TrayMouseMessage(int message) {
 // --- The main window in the tray.
 
 int FrmSysTray::MainWindowState() const {
-    if (m_main.isMinimized())
+    if (m_window.isMinimized())
         return tray::kMinimized;
-    return m_main.isMaximized() ? tray::kMaximized : tray::kNormal;
+    return m_window.isMaximized() ? tray::kMaximized : tray::kNormal;
 }
 
 void FrmSysTray::FSys_Resize() {
@@ -184,7 +182,7 @@ void FrmSysTray::HideMainWindow(QWidget* window) {
     if (window->isHidden() && window->windowHandle() && window->windowHandle()->isExposed())
         window->show();
     window->hide();
-    if (window == &m_main)
+    if (window == &m_window)
         m_hostWatch->setEnabled(true);
 }
 
@@ -218,7 +216,7 @@ void FrmSysTray::MeResize(QWidget* window) {
 // The notification area went away (its host ended) while the main window was hidden in it: the
 // window comes back rather than staying out of reach.
 void FrmSysTray::WatchHost() {
-    if (m_main.isVisible()) {
+    if (m_window.isVisible()) {
         m_hostWatch->setEnabled(false);
         return;
     }
@@ -227,37 +225,37 @@ void FrmSysTray::WatchHost() {
 }
 
 void FrmSysTray::mRestore_Click() {
-    if (m_main.isVisible() && !m_main.isMinimized())
+    if (m_window.isVisible() && !m_window.isMinimized())
         return;
     m_hostWatch->setEnabled(false);
-    m_main.setWindowState(RestoreWindowState == tray::kMaximized ? Qt::WindowMaximized
-                                                                 : Qt::WindowNoState);
-    m_main.show();
-    m_main.raise();
-    m_main.activateWindow();
-    m_services.windows->SetForegroundWindow(static_cast<platform::WindowHandle>(m_main.winId()));
+    m_window.setWindowState(RestoreWindowState == tray::kMaximized ? Qt::WindowMaximized
+                                                                   : Qt::WindowNoState);
+    m_window.show();
+    m_window.raise();
+    m_window.activateWindow();
+    m_services.windows->SetForegroundWindow(static_cast<platform::WindowHandle>(m_window.winId()));
 }
 
 // With "Hide on minimize" the minimized window goes into the tray, as the main window's resize
 // would hide it.
 void FrmSysTray::mMinimize_Click() {
-    if (m_main.mnHideOnMinimize->isChecked())
-        MinimizeIntoTray(&m_main);
+    if (m_main.HideOnMinimize())
+        MinimizeIntoTray(&m_window);
     else
-        m_main.setWindowState(m_main.windowState() | Qt::WindowMinimized);
+        m_window.setWindowState(m_window.windowState() | Qt::WindowMinimized);
 }
 
 // This copy's own main window, also when other copies run with the same caption.
 void FrmSysTray::ShowMainWindow() {
-    if (!m_main.isVisible() || m_main.isMinimized()) {
+    if (!m_window.isVisible() || m_window.isMinimized()) {
         mRestore_Click();
         return;
     }
-    m_main.raise();
-    m_main.activateWindow();
-    m_services.windows->SetForegroundWindow(static_cast<platform::WindowHandle>(m_main.winId()));
+    m_window.raise();
+    m_window.activateWindow();
+    m_services.windows->SetForegroundWindow(static_cast<platform::WindowHandle>(m_window.winId()));
 }
 
 bool FrmSysTray::EngineRunning() const {
-    return m_main.btnStartStop->text() != QStringLiteral("&START");
+    return m_main.StartStopCaption() != QStringLiteral("&START");
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "tray/icon_theme.h"
+#include "tray/tray_owner.h"
 #include "tray/tray_window.h"
 
 #include <QIcon>
@@ -18,7 +19,6 @@
 
 class QAction;
 class QMenu;
-class frmMain;
 
 namespace platform {
 class TrayHost;
@@ -36,21 +36,20 @@ public:
     using HostMaker = std::function<std::unique_ptr<platform::TrayHost>()>;
     // dataFolder: where the icon themes are found when the current directory has none;
     // exeName: the executable's name without extension, the first tip.
-    FrmSysTray(frmMain& main, platform::Services& services,
+    FrmSysTray(TrayOwner& main, platform::Services& services,
                std::unique_ptr<platform::TrayHost> host, std::string dataFolder,
                std::string exeName);
     ~FrmSysTray() override;
     // What the main window calls to use the tray (its trayWindowFactory): the tray window made
     // and loaded. Throws store::DamagedSettings when its settings cannot be read.
-    static std::function<std::unique_ptr<TrayWindow>(frmMain&)> Opener(platform::Services& services,
-                                                                       std::string dataFolder,
-                                                                       std::string exeName,
-                                                                       HostMaker makeHost);
+    static std::function<std::unique_ptr<TrayWindow>(TrayOwner&)>
+    Opener(platform::Services& services, std::string dataFolder, std::string exeName,
+           HostMaker makeHost);
 
     // Reads the tray settings, adds the icon, applies the icon mode and lists the themes.
     void Form_Load(const store::SettingsReader& settings);
 
-    frmMain& FSys() const { return m_main; }
+    TrayOwner& FSys() const { return m_main; }
     const QString& Tooltip() const { return m_tip; }
     void SetTooltip(const QString& text) override;
     // The icon shown now (a blank icon is a transparent picture).
@@ -130,7 +129,8 @@ private:
     // Calls a command of the main window once the menu is done with (it may remove the tray).
     void Later(std::function<void()> command);
 
-    frmMain& m_main;
+    TrayOwner& m_main;
+    QWidget& m_window; // the main window
     platform::Services& m_services;
     std::unique_ptr<platform::TrayHost> m_host;
     std::string m_dataFolder;

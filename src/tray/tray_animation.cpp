@@ -2,7 +2,6 @@
 // running animations that follow the click state, and the theme submenu.
 #include "platform/qt/menu_click.h"
 #include "platform/qt/window_timer.h"
-#include "shell/main_window.h"
 #include "store/settings_file.h"
 #include "tray/sys_tray_window.h"
 #include "tray/tray_rules.h"

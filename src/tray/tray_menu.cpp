@@ -2,14 +2,12 @@
 // commands that belong to the main window.
 #include "platform/qt/menu_click.h"
 #include "platform/qt/tray_host.h"
-#include "shell/main_window.h"
 #include "tray/sys_tray_window.h"
 #include "tray/tray_rules.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QMenu>
-#include <QPushButton>
 
 void FrmSysTray::CreateMenu() {
     mPopupMenu = new QMenu;
@@ -18,14 +16,14 @@ void FrmSysTray::CreateMenu() {
         return platform::AddMenuItem(mPopupMenu, QString::fromUtf8(caption), std::move(command));
     };
     // The main window's own commands run once the menu has closed: they may remove the tray.
-    mStartStop = item("&Start/Stop", [this] { Later([&m = m_main] { m.btnStartStop_Click(); }); });
+    mStartStop = item("&Start/Stop", [this] { Later([&m = m_main] { m.StartStop(); }); });
     mStartStop->setCheckable(false);
     mPopupMenu->addSeparator();
     mMouseEvents = item("Configure Mouse Events...",
-                        [this] { Later([&m = m_main] { m.mnMouseEvents_Click(); }); });
-    mAbout = item("&Help", [this] { Later([&m = m_main] { m.mnHelp_Click(); }); });
+                        [this] { Later([&m = m_main] { m.ToggleMouseEvents(); }); });
+    mAbout = item("&Help", [this] { Later([&m = m_main] { m.ShowHelp(); }); });
     mAbout->setCheckable(false);
-    mSysTray = item("Use System Tray", [this] { Later([&m = m_main] { m.mnSysTray_Click(); }); });
+    mSysTray = item("Use System Tray", [this] { Later([&m = m_main] { m.ToggleSystemTray(); }); });
     mSysTray->setChecked(true);
     mTrayIconIdleAnimate = item("Animate Idle Icon", [this] { mTrayIconIdleAnimate_Click(); });
     mTrayIconRunningAnimate =
@@ -60,14 +58,14 @@ void FrmSysTray::CreateModeItems() {
 }
 
 void FrmSysTray::PreparePopupMenu() {
-    mMouseEvents->setChecked(m_main.mnMouseEvents->isChecked());
-    mStartStop->setText(m_main.btnStartStop->text());
+    mMouseEvents->setChecked(m_main.MouseEventsTicked());
+    mStartStop->setText(m_main.StartStopCaption());
     const std::string& loaded = LoadedThemeFile;
     for (std::size_t item = 0; item < mIconTheme.size(); ++item)
         mIconTheme[item]->setChecked(
             tray::ThemeItemTicked(CurrentIconMode, m_themeItems[item].caption, loaded));
     const tray::RestoreMinimize enabled =
-        tray::EnabledWindowCommands(m_main.isVisible(), MainWindowState());
+        tray::EnabledWindowCommands(m_window.isVisible(), MainWindowState());
     mRestore->setEnabled(enabled.restore);
     mMinimize->setEnabled(enabled.minimize);
 }

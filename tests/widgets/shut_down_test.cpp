@@ -84,7 +84,7 @@ public:
 // Makes the window create FakeTray objects that count their unloads in `unloads`.
 void UseFakeTray(frmMain& w, int& unloads, FakeTray** created,
                  std::vector<int>* unloadsWhenShown = nullptr) {
-    w.trayWindowFactory = [&unloads, created, unloadsWhenShown](frmMain&) {
+    w.trayWindowFactory = [&unloads, created, unloadsWhenShown](TrayOwner&) {
         auto tray = std::make_unique<FakeTray>();
         tray->unloads = &unloads;
         tray->unloadsWhenShown = unloadsWhenShown;
