@@ -1,8 +1,9 @@
 #include "picker/capture_window.h"
 
-#include "click/sequence_window.h"
+#include "click/mouse.h"
+#include "picker/picker_owner.h"
 #include "platform/qt/window_timer.h"
-#include "shell/main_window.h"
+#include "platform/screen_capture_service.h"
 #include "shell/window_on_top.h"
 
 #include <QCloseEvent>
@@ -10,18 +11,13 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
-#include <QPushButton>
 #include <QScreen>
 #include <QWindow>
 
 #include <optional>
 
 namespace {
-
-constexpr int kPickingHeightTwips = 1725;
-constexpr int kNormalHeightTwips = 4785;
 
 // Lets pending window work run, so that the screen repaints without the main window.
 void LetTheScreenRepaint() {
@@ -34,8 +30,9 @@ void LetTheScreenRepaint() {
 
 } // namespace
 
-frmCapture::frmCapture(frmMain& main)
-    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_main(main) {
+frmCapture::frmCapture(PickerOwner& main)
+    : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint), m_main(main),
+      m_window(main.Window()) {
     setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QStringLiteral("Locate"));
@@ -66,18 +63,15 @@ QLabel* frmCapture::AddLabel(const QString& text, int top) {
 }
 
 void frmCapture::Form_Load() {
-    m_main.tmrHotKey->setEnabled(false);
-    m_main.SetHeightTwips(kPickingHeightTwips);
-    m_main.btnLocate->setEnabled(false);
-    m_main.btnStartStop->setEnabled(false);
+    m_main.BeginPicking();
     // Shown again, a window goes where a window manager would place a new one unless its place is
     // given (an unchanged move() gives none): the user's place is given again.
-    const QPoint where = m_main.geometry().topLeft();
-    m_main.hide();
+    const QPoint where = m_window.geometry().topLeft();
+    m_window.hide();
     LetTheScreenRepaint();
 
     QScreen* screen =
-        PlacesKnown() || !m_main.screen() ? QGuiApplication::primaryScreen() : m_main.screen();
+        PlacesKnown() || !m_window.screen() ? QGuiApplication::primaryScreen() : m_window.screen();
     const QRect area = screen->geometry();
     setScreen(screen);
     setGeometry(area);
@@ -89,12 +83,12 @@ void frmCapture::Form_Load() {
     // Where windows have no known place, the main window stays hidden: the picker shows the
     // coordinates, and a window appearing over a full-screen one would end its full screen.
     if (PlacesKnown()) {
-        if (QWindow* handle = m_main.windowHandle())
+        if (QWindow* handle = m_window.windowHandle())
             handle->setPosition(where);
-        m_main.show();
+        m_window.show();
     }
     shell::SetTopMost(this, true);
-    m_main.tmrMouseInfo->setEnabled(true);
+    m_main.ShowCoordinatesLive();
 }
 
 // Where places are known the picker covers its screen by its geometry; elsewhere it asks for
@@ -146,14 +140,14 @@ void frmCapture::resizeEvent(QResizeEvent* event) {
 
 // The picker's region is the whole window less the main window's rectangle.
 void frmCapture::CutHole() {
-    const QRect main = m_main.frameGeometry().translated(-frameGeometry().topLeft());
-    m_mainLeft = m_main.frameGeometry().x();
+    const QRect main = m_window.frameGeometry().translated(-frameGeometry().topLeft());
+    m_mainLeft = m_window.frameGeometry().x();
     setMask(QRegion(0, 0, frameGeometry().width(), frameGeometry().height()).subtracted(main));
 }
 
 // Only a sideways move re-cuts the hole.
 void frmCapture::Timer1_Timer() {
-    if (PlacesKnown() && m_main.frameGeometry().x() != m_mainLeft)
+    if (PlacesKnown() && m_window.frameGeometry().x() != m_mainLeft)
         CutHole();
 }
 
@@ -179,7 +173,7 @@ void frmCapture::FollowPointer(const QPointF& local) {
     const QPoint origin = screen() ? screen()->geometry().topLeft() : QPoint();
     const QPoint at = origin + local.toPoint();
     m_main.Mouse().PointerSeenAt(at.x(), at.y());
-    m_main.tmrMouseInfo_Timer();
+    m_main.ShowPointerPosition();
     lblPosition->setText(QStringLiteral("X: %1   Y: %2").arg(at.x()).arg(at.y()));
     lblPosition->adjustSize();
     lblPosition->move((width() - lblPosition->width()) / 2, lblPosition->y());
@@ -208,19 +202,5 @@ void frmCapture::Form_Unload() {
         return;
     m_unloaded = true;
     Timer1->setEnabled(false);
-    m_main.tmrMouseInfo->setEnabled(false);
-    m_main.btnLocate->setEnabled(true);
-    m_main.btnStartStop->setEnabled(true);
-    m_main.SetHeightTwips(kNormalHeightTwips);
-    if (!PlacesKnown())
-        m_main.show(); // hidden while picking
-    m_main.ServeHotKeyAgain();
-    if (m_main.numRowNo > 0) {
-        if (m_main.frmMouseEvents) {
-            m_main.frmMouseEvents->ShowWindow();
-            m_main.frmMouseEvents->SetRowPosition(m_main.numRowNo - 1, m_main.txtX->text(),
-                                                  m_main.txtY->text());
-        }
-        m_main.numRowNo = 0;
-    }
+    m_main.EndPicking();
 }

@@ -15,9 +15,9 @@
 #include <QPointF>
 #include <QWidget>
 
+class PickerOwner;
 class QLabel;
 class QScreen;
-class frmMain;
 
 namespace platform {
 class WindowTimer;
@@ -27,7 +27,7 @@ class frmCapture : public QWidget {
     Q_OBJECT
 
 public:
-    explicit frmCapture(frmMain& main);
+    explicit frmCapture(PickerOwner& main);
 
     QLabel* Label1 = nullptr;                // "Press ESC key or click on the screen to exit."
     QLabel* Label2 = nullptr;                // "Click anywhere for the location you want."
@@ -60,7 +60,8 @@ private:
     void Form_Unload();
     QLabel* AddLabel(const QString& text, int top);
 
-    frmMain& m_main;
+    PickerOwner& m_main;
+    QWidget& m_window; // the main window
     QPixmap m_picture;
     int m_mainLeft = 0; // the main window's left edge when the hole was cut
     bool m_unloaded = false;

@@ -1,10 +1,19 @@
 // The main window's side of the location picker: the Locate button and the live coordinates.
+#include "click/sequence_window.h"
 #include "picker/capture_window.h"
 #include "platform/qt/twips.h"
 #include "platform/qt/window_timer.h"
 #include "shell/main_window.h"
 
 #include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+constexpr int kPickingHeightTwips = 1725;
+constexpr int kNormalHeightTwips = 4785;
+
+} // namespace
 
 // The live coordinates run only while the picker is open.
 void frmMain::CreateMouseInfoTimer() {
@@ -30,6 +39,39 @@ void frmMain::ShowPicker() {
 void frmMain::tmrMouseInfo_Timer() {
     txtX->setText(QString::number(objMouse->x()));
     txtY->setText(QString::number(objMouse->y()));
+}
+
+void frmMain::BeginPicking() {
+    tmrHotKey->setEnabled(false);
+    SetHeightTwips(kPickingHeightTwips);
+    btnLocate->setEnabled(false);
+    btnStartStop->setEnabled(false);
+}
+
+void frmMain::ShowCoordinatesLive() {
+    tmrMouseInfo->setEnabled(true);
+}
+
+void frmMain::ShowPointerPosition() {
+    tmrMouseInfo_Timer();
+}
+
+// The picked position goes to the event row the picker served, if any.
+void frmMain::EndPicking() {
+    tmrMouseInfo->setEnabled(false);
+    btnLocate->setEnabled(true);
+    btnStartStop->setEnabled(true);
+    SetHeightTwips(kNormalHeightTwips);
+    if (!objMouse->KnowsPointer())
+        show(); // hidden while picking
+    ServeHotKeyAgain();
+    if (numRowNo > 0) {
+        if (frmMouseEvents) {
+            frmMouseEvents->ShowWindow();
+            frmMouseEvents->SetRowPosition(numRowNo - 1, txtX->text(), txtY->text());
+        }
+        numRowNo = 0;
+    }
 }
 
 void frmMain::UnloadPicker() {

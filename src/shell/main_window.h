@@ -8,6 +8,7 @@
 #include "click/mouse.h"
 #include "click/signal_relay.h"
 #include "picker/capture_window.h"
+#include "picker/picker_owner.h"
 #include "platform/services.h"
 #include "shell/app_info.h"
 #include "tray/tray_owner.h"
@@ -43,7 +44,7 @@ class SettingsReader;
 class XmlDocument;
 } // namespace store
 
-class frmMain : public QMainWindow, public TrayOwner {
+class frmMain : public QMainWindow, public PickerOwner, public TrayOwner {
     Q_OBJECT
 
 public:
@@ -176,7 +177,12 @@ public:
     // Shows the picker for the main window (numRowNo 0) or for an event row (numRowNo > 0).
     void ShowPicker();
     frmCapture* CaptureWindow() const { return m_capture; }
-    platform::ScreenCaptureService* ScreenCapture() const { return m_services.screen; }
+    // What the picker asks (PickerOwner).
+    platform::ScreenCaptureService* ScreenCapture() const override { return m_services.screen; }
+    void BeginPicking() override;
+    void ShowCoordinatesLive() override;
+    void ShowPointerPosition() override;
+    void EndPicking() override;
     // The window's outer height in twips.
     void SetHeightTwips(int twips);
     int HeightTwips() const { return m_heightTwips; }
@@ -194,7 +200,7 @@ public:
     void mnHelp_Click();
     void mnAbout_Click();
 
-    // --- What the tray window asks (TrayOwner).
+    // --- What the picker and the tray window ask (PickerOwner, TrayOwner).
     QWidget& Window() override { return *this; }
     QString StartStopCaption() const override;
     bool MouseEventsTicked() const override;
@@ -207,7 +213,7 @@ public:
 
     int32_t InitialRepeatClicks() const { return numInitialRepeatClicks; }
     void SetInitialRepeatClicks(int32_t value) { numInitialRepeatClicks = value; }
-    click::cMouse& Mouse() { return *objMouse; }
+    click::cMouse& Mouse() override { return *objMouse; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
