@@ -61,8 +61,8 @@ void frmMain::btnStartStop_Click() {
         tmrClick->setEnabled(false);
         tmrDelay->setEnabled(false);
         SetIdleState(true);
-        numTotalEventsToRun = 0;
-        numEventsExecuted = 0;
+        m_sequence.numTotalEventsToRun = 0;
+        m_sequence.numEventsExecuted = 0;
         return;
     }
     if (!RunNextSequenceRow())
@@ -76,7 +76,7 @@ void frmMain::btnStartStop_Click() {
     }
     // A sequence whose row was refused halts: the windows turn idle, so that the row can be
     // mended, until Start/Stop ends the sequence or "Start events" plays it from its first row.
-    if (numTotalEventsToRun > 0) {
+    if (m_sequence.numTotalEventsToRun > 0) {
         m_sequenceHalted = true;
         SetIdleState(true);
     }
@@ -85,9 +85,9 @@ void frmMain::btnStartStop_Click() {
 // In a sequence, copies the next row into the settings; a row that cannot be handed over ends
 // the sequence as a stop does.
 bool frmMain::RunNextSequenceRow() {
-    if (numTotalEventsToRun <= 0 || numEventsExecuted >= numTotalEventsToRun)
+    if (m_sequence.numTotalEventsToRun <= 0 || m_sequence.numEventsExecuted >= m_sequence.numTotalEventsToRun)
         return true;
-    if (frmMouseEvents && frmMouseEvents->PassEvent(numEventsExecuted))
+    if (frmMouseEvents && frmMouseEvents->PassEvent(m_sequence.numEventsExecuted))
         return true;
     btnStartStop->setText(kStopCaption);
     btnStartStop_Click();
@@ -238,12 +238,12 @@ void frmMain::ClickStep() {
 }
 
 void frmMain::EndOfRow() {
-    if (numTotalEventsToRun < 1) {
+    if (m_sequence.numTotalEventsToRun < 1) {
         SetIdleState(true);
         return;
     }
-    ++numEventsExecuted;
-    if (numEventsExecuted < numTotalEventsToRun) {
+    ++m_sequence.numEventsExecuted;
+    if (m_sequence.numEventsExecuted < m_sequence.numTotalEventsToRun) {
         btnStartStop->setText(kStartCaption);
         btnStartStop_Click();
         return;
@@ -255,7 +255,7 @@ void frmMain::EndOfSequence() {
     if (frmMouseEvents && frmMouseEvents->LoopEventsTicked()) {
         const int32_t passes = runtime::WholeValueOf(frmMouseEvents->LoopText().toStdString());
         if (passes != 1) {
-            numEventsExecuted = 0;
+            m_sequence.numEventsExecuted = 0;
             if (passes > 1)
                 frmMouseEvents->SetLoopText(QString::number(passes - 1));
             btnStartStop->setText(kStartCaption);
@@ -263,26 +263,26 @@ void frmMain::EndOfSequence() {
             return;
         }
     }
-    if (bAutoTerminate) {
+    if (m_sequence.bAutoTerminate) {
         Unload(); // the program ends as from code, whatever closing the window would do
         return;
     }
     if (frmMouseEvents) {
-        if (bAutorun)
+        if (m_sequence.bAutorun)
             frmMouseEvents->SetRows(0);
         else
-            frmMouseEvents->MarkRowPlayed(numTotalEventsToRun - 1);
+            frmMouseEvents->MarkRowPlayed(m_sequence.numTotalEventsToRun - 1);
     }
-    bAutorun = false;
-    numTotalEventsToRun = 0;
-    numEventsExecuted = 0;
+    m_sequence.bAutorun = false;
+    m_sequence.numTotalEventsToRun = 0;
+    m_sequence.numEventsExecuted = 0;
     SetIdleState(true);
 }
 
 void frmMain::SetIdleState(bool bIdle) {
-    if (bFormMouseEventsLoaded && frmMouseEvents) {
+    if (m_sequence.bFormMouseEventsLoaded && frmMouseEvents) {
         frmMouseEvents->SetIdleControls(bIdle);
-        if (numTotalEventsToRun > 0 && mnHyperClick->isChecked()) {
+        if (m_sequence.numTotalEventsToRun > 0 && mnHyperClick->isChecked()) {
             mnHyperClick->setChecked(false);
             Frame3->hide();
         }

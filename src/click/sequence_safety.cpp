@@ -13,9 +13,9 @@ bool frmMain::SequenceSafetyAllows(bool loopTicked, const QString& loopText,
         return true;
     ShowSettingMessage(click::kSafetyText, click::kSafetyTitle);
     // Refused at a loop restart, or while halted at a row: the sequence ends as a stop ends it.
-    if (numTotalEventsToRun > 0) {
-        numTotalEventsToRun = 0;
-        numEventsExecuted = 0;
+    if (m_sequence.numTotalEventsToRun > 0) {
+        m_sequence.numTotalEventsToRun = 0;
+        m_sequence.numEventsExecuted = 0;
         SetIdleState(true);
     }
     return false;

@@ -3,17 +3,14 @@
 #include "events/mouse_events_window.h"
 
 #include "platform/dialogs.h"
-#include "platform/qt/check_state.h"
 #include "platform/qt/typing_limit.h"
 #include "runtime/conversions.h"
 #include "shell/app_info.h"
-#include "shell/main_window.h"
 #include "store/backup_file.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 #include "store/xml_document.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
@@ -95,14 +92,15 @@ void frmMouseEvents::CreateCommands() {
 // After an unattended run was stopped early, the rows counted are those of the file in memory;
 // once the user works with the window again, they are the rows on screen.
 void frmMouseEvents::FollowTableOnScreen() {
-    if (!m_main.bAutorun || m_main.numTotalEventsToRun > 0)
+    SequenceState& sequence = m_main.Sequence();
+    if (!sequence.bAutorun || sequence.numTotalEventsToRun > 0)
         return;
-    m_main.bAutorun = false;
+    sequence.bAutorun = false;
     Rows = int16_t(TableRows() - 1);
 }
 
 void frmMouseEvents::Form_Load() {
-    m_main.bFormMouseEventsLoaded = true;
+    m_main.MouseEventsOpened();
     const std::string settings = m_main.SettingsFile();
     const std::string minimize = store::GetConfigValue(settings, "AutoMinimize").value_or("0");
     chkAutoMinimize->setChecked(runtime::WholeValueOf(minimize) == 1);
@@ -110,7 +108,7 @@ void frmMouseEvents::Form_Load() {
     chkLoopEvents->setChecked(events::LoopTicked(txtLoop->text().toStdString()));
     txtLoop->setEnabled(chkLoopEvents->isChecked());
     Rows = 0;
-    if (chkAutoMinimize->isChecked() && m_main.bAutorun)
+    if (chkAutoMinimize->isChecked() && m_main.Sequence().bAutorun)
         showMinimized();
     else
         show();
@@ -208,7 +206,7 @@ void frmMouseEvents::btnLoad_Click() {
     numEventCount = int16_t(content.events.size());
     if (content.events.empty())
         return;
-    if (m_main.bAutorun) {
+    if (m_main.Sequence().bAutorun) {
         LoadedEvents.clear();
         for (const events::EventFields& fields : content.events)
             LoadedEvents.push_back(events::ToRecord(fields));
@@ -228,7 +226,7 @@ void frmMouseEvents::btnLoad_Click() {
 std::vector<std::pair<std::string_view, std::string>> frmMouseEvents::ClosingSettings() {
     std::vector<std::pair<std::string_view, std::string>> values{
         {"AutoMinimize", chkAutoMinimize->isChecked() ? "1" : "0"}};
-    if (!(m_main.bAutoloadEvents && m_main.bAutoTerminate)) {
+    if (!(m_main.Sequence().bAutoloadEvents && m_main.Sequence().bAutoTerminate)) {
         if (!chkLoopEvents->isChecked())
             txtLoop->setText(QStringLiteral("1"));
         values.emplace_back("Loop", txtLoop->text().toStdString());
@@ -243,7 +241,7 @@ void frmMouseEvents::Unload(bool force) {
 
 // While a sequence plays or is halted, closing minimizes instead, unless the program ends.
 void frmMouseEvents::closeEvent(QCloseEvent* event) {
-    if (!bForceUnload && m_main.numTotalEventsToRun > 0) {
+    if (!bForceUnload && m_main.Sequence().numTotalEventsToRun > 0) {
         event->ignore();
         showMinimized();
         return;
@@ -256,10 +254,7 @@ void frmMouseEvents::Form_Unload() {
     if (m_unloaded)
         return;
     m_unloaded = true;
-    m_main.mnMouseEvents->setChecked(false);
-    m_main.bFormMouseEventsLoaded = false;
+    m_main.MouseEventsClosed(*this);
     if (!bForceUnload) // at the program's end they are in the main window's save
         store::SaveSettings(m_main.SettingsFile(), ClosingSettings());
-    if (m_main.frmMouseEvents == this)
-        m_main.frmMouseEvents = nullptr;
 }

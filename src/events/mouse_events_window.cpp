@@ -4,7 +4,6 @@
 
 #include "events/table_layout.h"
 #include "platform/qt/typing_limit.h"
-#include "shell/main_window.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 
@@ -74,7 +73,8 @@ QLineEdit* RowBox(QWidget* parent, int limit, const char* tip) {
 
 } // namespace
 
-frmMouseEvents::frmMouseEvents(frmMain& main, platform::Dialogs& dialogs, const std::string& folder)
+frmMouseEvents::frmMouseEvents(MouseEventsOwner& main, platform::Dialogs& dialogs,
+                               const std::string& folder)
     : QWidget(nullptr, Qt::Window), m_main(main), m_dialogs(dialogs),
       strEventsPath(store::BuildPath(folder, "events.xml")) {
     setObjectName(QStringLiteral("frmMouseEvents"));
@@ -88,9 +88,9 @@ frmMouseEvents::frmMouseEvents(frmMain& main, platform::Dialogs& dialogs, const 
 
 frmMouseEvents::~frmMouseEvents() = default;
 
-std::function<SequenceWindow*(frmMain&)> frmMouseEvents::Opener(platform::Dialogs& dialogs,
-                                                                std::string folder) {
-    return [&dialogs, folder = std::move(folder)](frmMain& main) -> SequenceWindow* {
+std::function<SequenceWindow*(MouseEventsOwner&)> frmMouseEvents::Opener(platform::Dialogs& dialogs,
+                                                                         std::string folder) {
+    return [&dialogs, folder = std::move(folder)](MouseEventsOwner& main) -> SequenceWindow* {
         auto* window = new frmMouseEvents(main, dialogs, folder);
         window->Form_Load();
         return window;
@@ -357,8 +357,7 @@ void frmMouseEvents::btnEventClear_Click() {
 
 void frmMouseEvents::btnLocate_Click(int row) {
     hide();
-    m_main.numRowNo = int16_t(row + 1);
-    m_main.ShowPicker();
+    m_main.PickForRow(row);
 }
 
 void frmMouseEvents::ShowWindow() {

@@ -5,6 +5,7 @@
 
 #include "click/sequence_window.h"
 #include "events/event_file.h"
+#include "events/mouse_events_owner.h"
 #include "events/table_layout.h"
 
 #include <QWidget>
@@ -21,7 +22,6 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
-class frmMain;
 
 namespace platform {
 class Dialogs;
@@ -32,11 +32,11 @@ class frmMouseEvents final : public QWidget, public SequenceWindow {
 
 public:
     // folder: where events.xml lives (the settings folder).
-    frmMouseEvents(frmMain& main, platform::Dialogs& dialogs, const std::string& folder);
+    frmMouseEvents(MouseEventsOwner& main, platform::Dialogs& dialogs, const std::string& folder);
     // What the main window calls to open this window (its mouseEventsWindowFactory): the window
     // made and loaded.
-    static std::function<SequenceWindow*(frmMain&)> Opener(platform::Dialogs& dialogs,
-                                                           std::string folder);
+    static std::function<SequenceWindow*(MouseEventsOwner&)> Opener(platform::Dialogs& dialogs,
+                                                                    std::string folder);
     ~frmMouseEvents() override;
 
     // The controls of one row in sight.
@@ -127,7 +127,7 @@ private:
     void Message(const std::string& text);
     void Form_Unload();
 
-    frmMain& m_main;
+    MouseEventsOwner& m_main;
     platform::Dialogs& m_dialogs;
     std::string strEventsPath;
     QWidget* m_clip = nullptr; // the viewport's inside, which clips the inner panel

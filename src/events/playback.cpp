@@ -4,16 +4,13 @@
 #include "events/mouse_events_window.h"
 
 #include "platform/dialogs.h"
-#include "platform/qt/check_state.h"
 #include "shell/app_info.h"
-#include "shell/main_window.h"
 
 #include <QCheckBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 
 namespace {
 
@@ -32,26 +29,27 @@ std::vector<std::string> IntervalsToPlay(const frmMouseEvents& window, bool from
 
 // A halted sequence ends first, as after a stop; the table then plays from its first row.
 void frmMouseEvents::btnEventStart_Click() {
+    SequenceState& sequence = m_main.Sequence();
     if (m_main.SequenceHalted())
-        m_main.btnStartStop_Click();
+        m_main.StartStop();
     if (!m_main.SequenceSafetyAllows(chkLoopEvents->isChecked(), txtLoop->text(),
-                                     IntervalsToPlay(*this, m_main.bAutorun)))
+                                     IntervalsToPlay(*this, sequence.bAutorun)))
         return;
-    if (!m_main.bAutorun) {
+    if (!sequence.bAutorun) {
         numEventCount = int16_t(Rows + 1);
         for (int row = 0; row <= Rows && row < TableRows(); ++row)
             SetMark(row, Mark::Normal);
     }
     if (chkAutoMinimize->isChecked())
         showMinimized();
-    m_main.numTotalEventsToRun = int16_t(Rows + 1);
-    m_main.btnStartStop_Click();
+    sequence.numTotalEventsToRun = int16_t(Rows + 1);
+    m_main.StartStop();
 }
 
 bool frmMouseEvents::PassEvent(int16_t row) {
     if (row >= numEventCount)
         return false;
-    const bool fromFile = m_main.bAutorun;
+    const bool fromFile = m_main.Sequence().bAutorun;
     if (row > Rows || row < 0 ||
         (fromFile ? size_t(row) >= LoadedEvents.size() : row >= TableRows())) {
         Message("An error with control array occurred.");
@@ -64,16 +62,7 @@ bool frmMouseEvents::PassEvent(int16_t row) {
         if (row >= 1)
             SetMark(row - 1, Mark::Played);
     }
-    m_main.txtX->setText(QString::fromStdString(source.coordX));
-    m_main.txtY->setText(QString::fromStdString(source.coordY));
-    m_main.optButton[0]->setChecked(source.button == 1);
-    m_main.optButton[1]->setChecked(source.button != 1);
-    m_main.txtInterval->setText(QString::fromStdString(source.interval));
-    m_main.txtRepeatClick->setText(QString::fromStdString(source.clicks));
-    m_main.chkRepeatClick->setChecked(true);
-    m_main.txtRepeatClick->setEnabled(true);
-    platform::SetCheckValue(m_main.chkRange, source.range);
-    m_main.txtInterval2->setText(QString::fromStdString(source.interval2));
+    m_main.ApplyRow(source);
     return true;
 }
 

@@ -65,12 +65,12 @@ void frmMain::EndPicking() {
     if (!objMouse->KnowsPointer())
         show(); // hidden while picking
     ServeHotKeyAgain();
-    if (numRowNo > 0) {
+    if (m_sequence.numRowNo > 0) {
         if (frmMouseEvents) {
             frmMouseEvents->ShowWindow();
-            frmMouseEvents->SetRowPosition(numRowNo - 1, txtX->text(), txtY->text());
+            frmMouseEvents->SetRowPosition(m_sequence.numRowNo - 1, txtX->text(), txtY->text());
         }
-        numRowNo = 0;
+        m_sequence.numRowNo = 0;
     }
 }
 

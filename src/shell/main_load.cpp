@@ -23,9 +23,9 @@ bool frmMain::Form_Load() {
         const std::string commandLine = shell::CommandLineText(m_app.arguments);
         if (!commandLine.empty()) {
             const shell::CommandLineWords words = shell::ReadCommandLine(commandLine);
-            bAutorun = words.autorun;
-            bAutoloadEvents = words.autoloadEvents;
-            bAutoTerminate = words.autoTerminate;
+            m_sequence.bAutorun = words.autorun;
+            m_sequence.bAutoloadEvents = words.autoloadEvents;
+            m_sequence.bAutoTerminate = words.autoTerminate;
         }
         const store::SettingsReader settings(m_settingsFile);
         LoadWindowOptions(settings);
@@ -87,16 +87,16 @@ void frmMain::LoadClickSettings(const store::SettingsReader& settings) {
 
 // Opens and plays the event file, or starts a click run with the saved settings.
 void frmMain::RunCommandLine() {
-    if (bAutoloadEvents) {
+    if (m_sequence.bAutoloadEvents) {
         if (!mnMouseEvents->isChecked())
             mnMouseEvents_Click();
         if (frmMouseEvents) {
             frmMouseEvents->btnLoad_Click();
-            if (bAutorun)
+            if (m_sequence.bAutorun)
                 frmMouseEvents->btnEventStart_Click();
         }
         return;
     }
-    if (bAutorun)
+    if (m_sequence.bAutorun)
         btnStartStop_Click();
 }

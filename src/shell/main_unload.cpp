@@ -91,7 +91,7 @@ void frmMain::Form_Unload() {
     tmrClick->setEnabled(false);
     UnloadHotKey();
     WriteSettingsBack();
-    if (bFormMouseEventsLoaded && frmMouseEvents) {
+    if (m_sequence.bFormMouseEventsLoaded && frmMouseEvents) {
         frmMouseEvents->Unload(true);
         frmMouseEvents = nullptr;
     }
@@ -139,7 +139,7 @@ void frmMain::WriteSettingsBack() {
     for (std::string_view name :
          store::MainWindowWriteBackOrder(mnKeepRepeatClick->isChecked(), numInitialRepeatClicks))
         ordered.emplace_back(name, values.at(name));
-    if (bFormMouseEventsLoaded && frmMouseEvents)
+    if (m_sequence.bFormMouseEventsLoaded && frmMouseEvents)
         for (auto& value : frmMouseEvents->ClosingSettings())
             ordered.push_back(std::move(value));
     if (FormSys)
@@ -149,7 +149,7 @@ void frmMain::WriteSettingsBack() {
     if (result == store::SettingsWrite::Saved)
         return;
     const std::string text = shell::SettingsNotSavedText(result, m_settingsFile);
-    if (m_unloadingForSession || bAutoTerminate)
+    if (m_unloadingForSession || m_sequence.bAutoTerminate)
         std::fprintf(stderr, "zorvane: %s\n", text.c_str());
     else
         m_services.dialogs->MessageBox(text, "Configuration File Error", platform::MsgIcon::Warning,

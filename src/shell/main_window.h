@@ -7,6 +7,7 @@
 #include "click/hot_key.h"
 #include "click/mouse.h"
 #include "click/signal_relay.h"
+#include "events/mouse_events_owner.h"
 #include "picker/capture_window.h"
 #include "picker/picker_owner.h"
 #include "platform/services.h"
@@ -44,7 +45,7 @@ class SettingsReader;
 class XmlDocument;
 } // namespace store
 
-class frmMain : public QMainWindow, public PickerOwner, public TrayOwner {
+class frmMain : public QMainWindow, public MouseEventsOwner, public PickerOwner, public TrayOwner {
     Q_OBJECT
 
 public:
@@ -105,21 +106,12 @@ public:
     platform::WindowTimer* tmrHotKey = nullptr;    // 50 ms, always on
     platform::WindowTimer* tmrMouseInfo = nullptr; // 10 ms, while the picker is open
 
-    // --- Values shared with the other windows and the command line.
-    bool bAutorun = false;
-    bool bAutoloadEvents = false;
-    bool bAutoTerminate = false;
-    bool bFormMouseEventsLoaded = false;
-    int16_t numRowNo = 0;
-    int16_t numTotalEventsToRun = 0;
-    int16_t numEventsExecuted = 0;
-
     // The Mouse Events window while it is loaded, the tray window while the tray is in use.
     SequenceWindow* frmMouseEvents = nullptr;
     TrayWindow* FormSys = nullptr;
     // How those windows come into being; unset where the program has none.
     std::function<std::unique_ptr<TrayWindow>(TrayOwner&)> trayWindowFactory;
-    std::function<SequenceWindow*(frmMain&)> mouseEventsWindowFactory;
+    std::function<SequenceWindow*(MouseEventsOwner&)> mouseEventsWindowFactory;
 
     // --- Start-up and shut-down. Form_Load fills the window from the settings file, shows it and
     // runs what the command line asks for; false when the settings were damaged and the program
@@ -152,12 +144,17 @@ public:
     // --- The click run. btnStartStop_Click starts when the caption is "&START" and stops
     // otherwise, or ends a halted sequence; other windows and modules press it through this call.
     void btnStartStop_Click();
-    // A sequence whose row the start checks refused: idle, its counters kept until it ends.
-    bool SequenceHalted() const { return m_sequenceHalted; }
-    // Asked by "Start events" before it starts a sequence: false when the safety mechanism refuses
-    // one that loops without end with a row faster than one click a second (the user is told).
+    // --- What the Mouse Events window asks (MouseEventsOwner); the sequence's state is shared
+    // with the command line.
+    SequenceState& Sequence() override { return m_sequence; }
+    bool SequenceHalted() const override { return m_sequenceHalted; }
+    // Asked by "Start events" (the user's, an unattended start's and each loop restart's).
     bool SequenceSafetyAllows(bool loopTicked, const QString& loopText,
-                              const std::vector<std::string>& rowIntervals);
+                              const std::vector<std::string>& rowIntervals) override;
+    void ApplyRow(const events::EventRecord& row) override;
+    void PickForRow(int row) override;
+    void MouseEventsOpened() override;
+    void MouseEventsClosed(const SequenceWindow& window) override;
     void tmrDelay_Timer();
     void tmr1sec_Timer();
     void tmrClick_Timer();
@@ -284,6 +281,7 @@ private:
     QPointer<frmCapture> m_capture;
     int m_heightTwips = 0;
     int32_t numInitialRepeatClicks = 0;
+    SequenceState m_sequence;
     bool m_sequenceHalted = false;
     bool m_unloadingByCode = false;
     bool m_unloadingForSession = false;

@@ -1,7 +1,5 @@
 // The main window's options that govern the windows themselves: always on top, start minimized,
-// one running copy only, visual styles, the tray with its close and minimize behaviour, and the
-// Mouse Events window.
-#include "click/sequence_window.h"
+// one running copy only, visual styles, and the tray with its close and minimize behaviour.
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/window_on_top.h"
@@ -86,20 +84,6 @@ void frmMain::RemoveTrayWindow(bool writeSettings) {
     m_tray->FSys_Unload(writeSettings);
     FormSys = nullptr;
     m_tray.reset();
-}
-
-// Ticked again while the window was kept (minimized during a run), it comes back in front.
-void frmMain::mnMouseEvents_Click() {
-    Flip(mnMouseEvents);
-    if (mnMouseEvents->isChecked()) {
-        if (frmMouseEvents)
-            frmMouseEvents->ShowWindow();
-        else if (mouseEventsWindowFactory)
-            frmMouseEvents = mouseEventsWindowFactory(*this);
-        return;
-    }
-    if (frmMouseEvents)
-        frmMouseEvents->Unload(false);
 }
 
 QString frmMain::StartStopCaption() const {

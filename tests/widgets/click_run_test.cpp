@@ -161,8 +161,8 @@ void ClickRunTest::stopEndsEveryRunningState() {
     QCOMPARE(f.RunningTimer(), QStringLiteral("none"));
     QCOMPARE(f.Presses(), size_t{0});
     QVERIFY(w.txtInterval->isEnabled());
-    QCOMPARE(w.numTotalEventsToRun, int16_t{0});
-    QCOMPARE(w.numEventsExecuted, int16_t{0});
+    QCOMPARE(w.Sequence().numTotalEventsToRun, int16_t{0});
+    QCOMPARE(w.Sequence().numEventsExecuted, int16_t{0});
 }
 
 void ClickRunTest::refusedStarts_data() {
@@ -527,7 +527,7 @@ public:
     void SetRowPosition(int, const QString&, const QString&) override {}
     void btnEventStart_Click() override {
         ++starts;
-        m_window.numTotalEventsToRun = int16_t(m_rows.size());
+        m_window.Sequence().numTotalEventsToRun = int16_t(m_rows.size());
         m_window.btnStartStop_Click();
     }
     bool LoopEventsTicked() const override { return loop; }
@@ -558,7 +558,7 @@ void ClickRunTest::sequencePlaysRowsAndLoops() {
     sequence.loop = true;
     sequence.loopText = QStringLiteral("2");
     w.frmMouseEvents = &sequence;
-    w.bFormMouseEventsLoaded = true;
+    w.Sequence().bFormMouseEventsLoaded = true;
     HyperClickWithDelay(w, QStringLiteral("30")); // a sequence switches Hyper-Click off
     sequence.btnEventStart_Click();
     QVERIFY(!w.mnHyperClick->isChecked());
@@ -575,8 +575,8 @@ void ClickRunTest::sequencePlaysRowsAndLoops() {
         if (event.flags == click::kLeftDownFlags)
             xs.push_back(event.x);
     QCOMPARE(xs, (std::vector<int>{10, 20, 20, 30, 10, 20, 20, 30}));
-    QCOMPARE(w.numTotalEventsToRun, int16_t{0});
-    QCOMPARE(w.numEventsExecuted, int16_t{0});
+    QCOMPARE(w.Sequence().numTotalEventsToRun, int16_t{0});
+    QCOMPARE(w.Sequence().numEventsExecuted, int16_t{0});
 }
 
 void ClickRunTest::rowThatCannotBeHandedOverStops() {
@@ -584,14 +584,14 @@ void ClickRunTest::rowThatCannotBeHandedOverStops() {
     frmMain& w = *f.window;
     FakeSequence sequence(w, {{10, "1"}});
     w.frmMouseEvents = &sequence;
-    w.bFormMouseEventsLoaded = true;
-    w.numTotalEventsToRun = 3; // more rows than the table holds
-    w.numEventsExecuted = 1;
+    w.Sequence().bFormMouseEventsLoaded = true;
+    w.Sequence().numTotalEventsToRun = 3; // more rows than the table holds
+    w.Sequence().numEventsExecuted = 1;
     w.btnStartStop_Click();
     QVERIFY(f.Idle());
     QCOMPARE(f.RunningTimer(), QStringLiteral("none"));
-    QCOMPARE(w.numTotalEventsToRun, int16_t{0});
-    QCOMPARE(w.numEventsExecuted, int16_t{0});
+    QCOMPARE(w.Sequence().numTotalEventsToRun, int16_t{0});
+    QCOMPARE(w.Sequence().numEventsExecuted, int16_t{0});
     QCOMPARE(f.Presses(), size_t{0});
 }
 

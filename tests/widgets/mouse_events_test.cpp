@@ -426,7 +426,7 @@ void MouseEventsTest::unattendedRunPlaysTheFile() {
     QCOMPARE(clicks, (std::vector<std::pair<int, uint32_t>>{{7, click::kRightDownFlags},
                                                             {7, click::kRightDownFlags},
                                                             {9, click::kLeftDownFlags}}));
-    QVERIFY(!f.window->bAutorun);
+    QVERIFY(!f.window->Sequence().bAutorun);
     QCOMPARE(events->Rows, int16_t{0});
 }
 
@@ -443,7 +443,7 @@ void MouseEventsTest::stopDuringTheSecondRow() {
     QCOMPARE(events->RowMark(1), frmMouseEvents::Mark::Playing);
     f.window->btnStartStop_Click();
     QVERIFY(f.Idle());
-    QCOMPARE(f.window->numTotalEventsToRun, int16_t{0});
+    QCOMPARE(f.window->Sequence().numTotalEventsToRun, int16_t{0});
     QCOMPARE(events->RowMark(1), frmMouseEvents::Mark::Playing);
     QCOMPARE(events->txtLoop->text(), QStringLiteral("3"));
     events->btnEventStart->click();

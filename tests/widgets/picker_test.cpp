@@ -205,8 +205,8 @@ void PickerTest::pickerServesAnEventRow() {
     frmMain& w = *f.window;
     FakeEventWindow events;
     w.frmMouseEvents = &events;
-    w.bFormMouseEventsLoaded = true;
-    w.numRowNo = 3; // row 2 of the table
+    w.Sequence().bFormMouseEventsLoaded = true;
+    w.Sequence().numRowNo = 3; // row 2 of the table
     w.ShowPicker();
     QVERIFY(w.CaptureWindow());
     f.mouse.PlacePointer(42, 24);
@@ -214,11 +214,11 @@ void PickerTest::pickerServesAnEventRow() {
     QTest::keyClick(w.CaptureWindow(), Qt::Key_Escape);
     QCOMPARE(events.shown, 1);
     QCOMPARE(events.positions, QStringList{"2:42,24"});
-    QCOMPARE(w.numRowNo, int16_t{0});
+    QCOMPARE(w.Sequence().numRowNo, int16_t{0});
     // The main window's boxes hold the picked point too.
     QCOMPARE(w.txtX->text(), QStringLiteral("42"));
     w.frmMouseEvents = nullptr;
-    w.bFormMouseEventsLoaded = false;
+    w.Sequence().bFormMouseEventsLoaded = false;
 }
 
 void PickerTest::programEndClosesThePicker() {

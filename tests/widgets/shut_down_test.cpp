@@ -420,7 +420,9 @@ namespace {
 
 class FakeEventWindow : public SequenceWindow {
 public:
-    explicit FakeEventWindow(frmMain& w) : m_window(w) { w.bFormMouseEventsLoaded = true; }
+    explicit FakeEventWindow(frmMain& w) : m_window(w) {
+        w.Sequence().bFormMouseEventsLoaded = true;
+    }
     bool PassEvent(int16_t) override { return false; }
     void btnEventStart_Click() override {}
     void btnLoad_Click() override {}
@@ -434,7 +436,7 @@ public:
     void SetRowPosition(int, const QString&, const QString&) override {}
     void Unload(bool force) override {
         unloads.push_back(force);
-        m_window.bFormMouseEventsLoaded = false;
+        m_window.Sequence().bFormMouseEventsLoaded = false;
         m_window.frmMouseEvents = nullptr;
     }
     std::vector<bool> unloads;
@@ -450,9 +452,9 @@ void ShutDownTest::mouseEventsItemOpensAndClosesTheWindow() {
     f.WriteSettings();
     frmMain& w = *f.window;
     FakeEventWindow events(w);
-    w.bFormMouseEventsLoaded = false;
-    w.mouseEventsWindowFactory = [&events](frmMain& main) {
-        main.bFormMouseEventsLoaded = true;
+    w.Sequence().bFormMouseEventsLoaded = false;
+    w.mouseEventsWindowFactory = [&events](MouseEventsOwner& main) {
+        main.Sequence().bFormMouseEventsLoaded = true;
         return &events;
     };
     QVERIFY(w.Form_Load());

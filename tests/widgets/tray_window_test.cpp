@@ -186,7 +186,7 @@ void TrayWindowTest::commandsReachTheMainWindow() {
     f.Tray().mStartStop->trigger();
     QTRY_VERIFY(f.Idle());
     f.Tray().mMouseEvents->trigger();
-    QTRY_VERIFY(w.bFormMouseEventsLoaded);
+    QTRY_VERIFY(w.Sequence().bFormMouseEventsLoaded);
     f.Tray().mTrayIconIdleAnimate->trigger();
     f.Tray().mTrayIconMode[0]->trigger();
     QCOMPARE(Colour(f.shown.icon).alpha(), 0); // blank
