@@ -2,7 +2,7 @@
 // the click step, repeat counting and the hand-over between the rows of a sequence.
 #include "click/click_rules.h"
 #include "click/sequence_window.h"
-#include "platform/backend_choice.h"
+#include "platform/backend_plan.h"
 #include "platform/qt/check_state.h"
 #include "platform/qt/window_timer.h"
 #include "runtime/conversions.h"

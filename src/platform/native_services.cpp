@@ -1,4 +1,4 @@
-#include "platform/backend_choice.h"
+#include "platform/backend_plan.h"
 #include "platform/native.h"
 #include "platform/notice_once_mouse.h"
 #include "platform/qt/qt_dialogs.h"

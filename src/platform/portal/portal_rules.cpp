@@ -1,6 +1,6 @@
 #include "platform/portal/portal_rules.h"
 
-#include "platform/backend_choice.h"
+#include "platform/backend_plan.h"
 #include "store/atomic_write.h"
 #include "store/file_read.h"
 #include "store/file_system.h"

@@ -1,6 +1,6 @@
 #include "platform/wayland/wayland_mouse.h"
 
-#include "platform/backend_choice.h"
+#include "platform/backend_plan.h"
 #include "platform/wayland/wayland_connection.h"
 
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"

@@ -1,6 +1,6 @@
 #include "platform/x11/x11_mouse.h"
 
-#include "platform/backend_choice.h"
+#include "platform/backend_plan.h"
 #include "platform/native.h"
 
 #include <X11/Xlib.h>

@@ -1,4 +1,4 @@
-#include "platform/backend_choice.h"
+#include "platform/backend_plan.h"
 
 namespace platform {
 

@@ -1,5 +1,5 @@
 // Which way of clicking each session gets, and what its user is told.
-#include "platform/backend_choice.h"
+#include "platform/backend_plan.h"
 #include "platform/fake/fake_mouse.h"
 #include "platform/notice_once_mouse.h"
 
@@ -54,4 +54,4 @@ void BackendChoiceTest::noticeIsSaidAtTheFirstStartOnly() {
 }
 
 QTEST_APPLESS_MAIN(BackendChoiceTest)
-#include "backend_choice_test.moc"
+#include "backend_plan_test.moc"
