@@ -4,7 +4,7 @@
 #pragma once
 
 #include "click/hot_key_rules.h"
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 #include "store/file_system.h"
 #include "store/xml_document.h"
 

@@ -2,7 +2,7 @@
 // system afresh.
 #pragma once
 
-#include "platform/mouse_input.h"
+#include "platform/mouse_service.h"
 
 #include <cstdint>
 

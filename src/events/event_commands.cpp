@@ -2,14 +2,14 @@
 // settings, and saving and loading events.xml.
 #include "events/mouse_events_window.h"
 
-#include "platform/dialogs.h"
-#include "platform/qt/typing_limit.h"
+#include "platform/dialogs_service.h"
 #include "runtime/conversions.h"
 #include "shell/app_info.h"
 #include "store/backup_file.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
 #include "store/xml_document.h"
+#include "ui/typing_limit.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -57,7 +57,7 @@ void frmMouseEvents::CreateCommands() {
     txtLoop->setGeometry(304, 320, 57, 21);
     txtLoop->setToolTip(QStringLiteral("Times to repeat mouse click"));
     txtLoop->setEnabled(false);
-    platform::SetTypingLimit(txtLoop, 9);
+    ui::SetTypingLimit(txtLoop, 9);
     auto* times = new QLabel(QStringLiteral("time(s)"), this);
     times->setGeometry(366, 322, 48, 17);
     auto* firstRow = new QLabel(

@@ -1,8 +1,8 @@
 // The main window's side of the Mouse Events window: opening and closing it from the menu, and
 // what the window asks of the main window while it plays its rows.
-#include "click/sequence_window.h"
-#include "platform/qt/check_state.h"
+#include "events/sequence_window.h"
 #include "shell/main_window.h"
+#include "ui/check_state.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -43,7 +43,7 @@ void frmMain::ApplyRow(const events::EventRecord& row) {
     txtRepeatClick->setText(QString::fromStdString(row.clicks));
     chkRepeatClick->setChecked(true);
     txtRepeatClick->setEnabled(true);
-    platform::SetCheckValue(chkRange, row.range);
+    ui::SetCheckValue(chkRange, row.range);
     txtInterval2->setText(QString::fromStdString(row.interval2));
 }
 

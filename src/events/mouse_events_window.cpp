@@ -3,9 +3,9 @@
 #include "events/mouse_events_window.h"
 
 #include "events/table_layout.h"
-#include "platform/qt/typing_limit.h"
 #include "store/file_system.h"
 #include "store/settings_file.h"
+#include "ui/typing_limit.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -65,7 +65,7 @@ void ShowMark(QLabel* label, int row, frmMouseEvents::Mark mark) {
 
 QLineEdit* RowBox(QWidget* parent, int limit, const char* tip) {
     auto* box = new QLineEdit(parent);
-    platform::SetTypingLimit(box, limit);
+    ui::SetTypingLimit(box, limit);
     if (tip)
         box->setToolTip(QString::fromLatin1(tip));
     return box;

@@ -3,9 +3,9 @@
 // small pool of row controls that follow the rows in sight, so thousands of rows stay light.
 #pragma once
 
-#include "click/sequence_window.h"
 #include "events/event_file.h"
 #include "events/mouse_events_owner.h"
+#include "events/sequence_window.h"
 #include "events/table_layout.h"
 
 #include <QWidget>

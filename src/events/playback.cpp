@@ -3,7 +3,7 @@
 // on (click/click_run.cpp).
 #include "events/mouse_events_window.h"
 
-#include "platform/dialogs.h"
+#include "platform/dialogs_service.h"
 #include "shell/app_info.h"
 
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 
 #include "click/mouse.h"
 #include "picker/picker_owner.h"
-#include "platform/qt/window_timer.h"
 #include "platform/screen_capture_service.h"
 #include "shell/window_on_top.h"
+#include "ui/window_timer.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -42,8 +42,8 @@ frmCapture::frmCapture(PickerOwner& main)
     lblPosition->setToolTip({});
     lblPosition->setVisible(!PlacesKnown());
     setMouseTracking(!PlacesKnown());
-    Timer1 = new platform::WindowTimer(100, this);
-    connect(Timer1, &platform::WindowTimer::Timer, this, [this] { Timer1_Timer(); });
+    Timer1 = new ui::WindowTimer(100, this);
+    connect(Timer1, &ui::WindowTimer::Timer, this, [this] { Timer1_Timer(); });
     Timer1->setEnabled(true);
 }
 

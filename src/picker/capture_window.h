@@ -19,7 +19,7 @@ class PickerOwner;
 class QLabel;
 class QScreen;
 
-namespace platform {
+namespace ui {
 class WindowTimer;
 }
 
@@ -29,10 +29,10 @@ class frmCapture : public QWidget {
 public:
     explicit frmCapture(PickerOwner& main);
 
-    QLabel* Label1 = nullptr;                // "Press ESC key or click on the screen to exit."
-    QLabel* Label2 = nullptr;                // "Click anywhere for the location you want."
-    QLabel* lblPosition = nullptr;           // the live coordinates where no hole can be cut
-    platform::WindowTimer* Timer1 = nullptr; // 100 ms: follows the main window sideways
+    QLabel* Label1 = nullptr;          // "Press ESC key or click on the screen to exit."
+    QLabel* Label2 = nullptr;          // "Click anywhere for the location you want."
+    QLabel* lblPosition = nullptr;     // the live coordinates where no hole can be cut
+    ui::WindowTimer* Timer1 = nullptr; // 100 ms: follows the main window sideways
 
     // Opening: steps the main window aside, captures the screen, covers it.
     void Form_Load();

@@ -1,11 +1,11 @@
 // Factories of the native backends; each backend folder (x11/, win/) defines them.
 #pragma once
 
-#include "platform/hot_key.h"
-#include "platform/mouse_input.h"
-#include "platform/shell.h"
-#include "platform/visual_styles.h"
-#include "platform/window_finder.h"
+#include "platform/hot_key_service.h"
+#include "platform/mouse_service.h"
+#include "platform/shell_service.h"
+#include "platform/visual_styles_service.h"
+#include "platform/window_finder_service.h"
 
 #include <memory>
 

@@ -6,11 +6,12 @@
 #include "platform/services.h"
 
 #ifdef ZORVANE_WAYLAND
-#include "platform/portal/bus_instance.h"
+#include "platform/portal/bus_instance_service.h"
+#include "platform/portal/bus_window_finder.h"
 #include "platform/portal/portal_hot_key.h"
-#include "platform/portal/portal_pointer.h"
+#include "platform/portal/portal_mouse.h"
 #include "platform/portal/portal_request.h"
-#include "platform/portal/portal_screenshot.h"
+#include "platform/portal/portal_screen_capture.h"
 #include "platform/wayland/wayland_connection.h"
 #include "platform/wayland/wayland_hot_key.h"
 #include "platform/wayland/wayland_mouse.h"
@@ -73,7 +74,7 @@ void NativeServices::OnSessionLost(std::function<void(const std::string&)> handl
 // GNOME and KDE: clicks, the hot key and the picture through the desktop's portals; the running
 // copy over the session bus where the compositor lists no windows.
 void NativeServices::CreatePortalBackends(const std::string& configFolder) {
-    m_mouse = std::make_unique<PortalPointer>(configFolder);
+    m_mouse = std::make_unique<PortalMouseInput>(configFolder);
     m_hotKey = std::make_unique<PortalHotKey>();
     m_screen = std::make_unique<PortalScreenCapture>();
     if (!m_wayland->ForeignToplevelManager()) {

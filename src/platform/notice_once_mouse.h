@@ -2,7 +2,7 @@
 // what the mouse it wraps does.
 #pragma once
 
-#include "platform/mouse_input.h"
+#include "platform/mouse_service.h"
 
 #include <memory>
 #include <string>

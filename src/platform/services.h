@@ -1,13 +1,13 @@
 // The native services a running program uses, chosen once at start-up.
 #pragma once
 
-#include "platform/dialogs.h"
-#include "platform/hot_key.h"
-#include "platform/mouse_input.h"
+#include "platform/dialogs_service.h"
+#include "platform/hot_key_service.h"
+#include "platform/mouse_service.h"
 #include "platform/screen_capture_service.h"
-#include "platform/shell.h"
-#include "platform/visual_styles.h"
-#include "platform/window_finder.h"
+#include "platform/shell_service.h"
+#include "platform/visual_styles_service.h"
+#include "platform/window_finder_service.h"
 
 #include <functional>
 #include <memory>

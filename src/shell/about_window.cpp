@@ -1,6 +1,6 @@
 #include "shell/about_window.h"
 
-#include "platform/shell.h"
+#include "platform/shell_service.h"
 #include "shell/app_info.h"
 
 #include <QApplication>

@@ -1,8 +1,7 @@
 // The main window's load: the caption and command line, the window options and click settings
 // from the settings file, the hot key, the tray, showing the window, and what the command line
 // asks for. Any failure ends in the recovery.
-#include "click/sequence_window.h"
-#include "platform/qt/check_state.h"
+#include "events/sequence_window.h"
 #include "shell/about_window.h"
 #include "shell/command_line.h"
 #include "shell/main_window.h"
@@ -10,6 +9,7 @@
 #include "shell/window_on_top.h"
 #include "store/settings_values.h"
 #include "tray/tray_window.h"
+#include "ui/check_state.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -66,7 +66,7 @@ void frmMain::LoadWindowOptions(const store::SettingsReader& settings) {
 }
 
 void frmMain::LoadClickSettings(const store::SettingsReader& settings) {
-    platform::SetCheckValue(chkRepeatClick, settings.CheckState("RepeatClick"));
+    ui::SetCheckValue(chkRepeatClick, settings.CheckState("RepeatClick"));
     txtDelay->setText(QString::fromStdString(settings.Text("Delay")));
     txtInterval->setText(QString::fromStdString(settings.Text("ClickIntervalinms")));
     txtX->setText(QString::fromStdString(settings.Text("Coordx")));
@@ -78,7 +78,7 @@ void frmMain::LoadClickSettings(const store::SettingsReader& settings) {
     } else {
         txtRepeatClick->setText(QString::fromStdString(settings.Text("Clicks")));
     }
-    platform::SetCheckValue(chkRange, settings.CheckState("Range"));
+    ui::SetCheckValue(chkRange, settings.CheckState("Range"));
     txtInterval2->setText(QString::fromStdString(settings.Text("ClickInterval2inms")));
     const bool right = settings.Button("Button") == store::MouseButton::Right;
     optButton[1]->setChecked(right);

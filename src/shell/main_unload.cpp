@@ -1,9 +1,7 @@
 // The main window's close request and unload: the tray may keep the window, otherwise the hot
 // key is given up, the settings are written back and the other windows close. The unload itself
 // is never cancelled.
-#include "click/sequence_window.h"
-#include "platform/qt/check_state.h"
-#include "platform/qt/window_timer.h"
+#include "events/sequence_window.h"
 #include "shell/about_window.h"
 #include "shell/main_window.h"
 #include "shell/start_up.h"
@@ -11,6 +9,8 @@
 #include "store/settings_file.h"
 #include "store/settings_values.h"
 #include "tray/tray_window.h"
+#include "ui/check_state.h"
+#include "ui/window_timer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -120,7 +120,7 @@ void frmMain::WriteSettingsBack() {
         {"AlwaysonTop", boolean(mnTop)},
         {"SafetyMechanism", boolean(mnSafetyMechanism)},
         {"HyperClick", boolean(mnHyperClick)},
-        {"RepeatClick", store::IntegerText(platform::CheckValue(chkRepeatClick))},
+        {"RepeatClick", store::IntegerText(ui::CheckValue(chkRepeatClick))},
         {"Delay", number(txtDelay)},
         {"ClickIntervalinms", number(txtInterval)},
         {"Coordx", number(txtX)},
@@ -132,7 +132,7 @@ void frmMain::WriteSettingsBack() {
         {"KeepRepeatClick", boolean(mnKeepRepeatClick)},
         {"InitialRepeatClicks", store::IntegerText(numInitialRepeatClicks)},
         {"StartMinimized", boolean(mnStartMinimized)},
-        {"Range", store::IntegerText(platform::CheckValue(chkRange))},
+        {"Range", store::IntegerText(ui::CheckValue(chkRange))},
         {"ClickInterval2inms", number(txtInterval2)},
     };
     store::SettingValues ordered;

@@ -1,14 +1,14 @@
 #include "shell/main_window.h"
 
-#include "click/sequence_window.h"
+#include "events/sequence_window.h"
 #include "picker/capture_window.h"
-#include "platform/qt/menu_click.h"
-#include "platform/qt/menu_shortcuts.h"
-#include "platform/qt/twips.h"
-#include "platform/qt/window_timer.h"
 #include "shell/about_window.h"
 #include "store/settings_file.h"
 #include "tray/tray_window.h"
+#include "ui/menu_click.h"
+#include "ui/menu_shortcuts.h"
+#include "ui/twips.h"
+#include "ui/window_timer.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -44,12 +44,12 @@ frmMain::frmMain(platform::Services& services, shell::AppInfo app, QWidget* pare
     CreateHotKeyTimer();
     CreateMouseInfoTimer();
     NameControls();
-    platform::LetShortcutsThrough(this, {mnMouseEvents});
+    ui::LetShortcutsThrough(this, {mnMouseEvents});
     // The controls keep their places when the window is made shorter (the location picker does
     // that): the lower part is cut off, not squeezed.
-    const int width = platform::PixelsFromTwips(kWidthTwips);
+    const int width = ui::PixelsFromTwips(kWidthTwips);
     central->setFixedSize(width,
-                          platform::PixelsFromTwips(kHeightTwips) - menuBar()->sizeHint().height());
+                          ui::PixelsFromTwips(kHeightTwips) - menuBar()->sizeHint().height());
     setFixedWidth(width);
     SetHeightTwips(kHeightTwips);
 }
@@ -145,7 +145,7 @@ void frmMain::CreateMenus() {
 }
 
 void frmMain::CreateOptionsMenu() {
-    using platform::AddMenuItem;
+    using ui::AddMenuItem;
     mnOptions = menuBar()->addMenu(QStringLiteral("&Options"));
     mnTop = AddMenuItem(
         mnOptions, QStringLiteral("Always on &Top"), [this] { mnTop_Click(); },

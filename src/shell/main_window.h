@@ -37,7 +37,7 @@ class SequenceWindow;
 class TrayWindow;
 class frmAbout;
 
-namespace platform {
+namespace ui {
 class WindowTimer;
 }
 namespace store {
@@ -100,11 +100,11 @@ public:
     QAction* mnAbout = nullptr;
 
     // --- Timers of the click run.
-    platform::WindowTimer* tmrDelay = nullptr;
-    platform::WindowTimer* tmr1sec = nullptr;
-    platform::WindowTimer* tmrClick = nullptr;
-    platform::WindowTimer* tmrHotKey = nullptr;    // 50 ms, always on
-    platform::WindowTimer* tmrMouseInfo = nullptr; // 10 ms, while the picker is open
+    ui::WindowTimer* tmrDelay = nullptr;
+    ui::WindowTimer* tmr1sec = nullptr;
+    ui::WindowTimer* tmrClick = nullptr;
+    ui::WindowTimer* tmrHotKey = nullptr;    // 50 ms, always on
+    ui::WindowTimer* tmrMouseInfo = nullptr; // 10 ms, while the picker is open
 
     // The Mouse Events window while it is loaded, the tray window while the tray is in use.
     SequenceWindow* frmMouseEvents = nullptr;

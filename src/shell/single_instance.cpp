@@ -1,6 +1,6 @@
 #include "shell/single_instance.h"
 
-#include "platform/window_finder.h"
+#include "platform/window_finder_service.h"
 #include "shell/app_info.h"
 
 namespace shell {

@@ -1,8 +1,8 @@
 #include "shell/visual_styles.h"
 
 #include "platform/qt/toolkit_style.h"
-#include "platform/shell.h"
-#include "platform/visual_styles.h"
+#include "platform/shell_service.h"
+#include "platform/visual_styles_service.h"
 #include "shell/manifest.h"
 #include "store/atomic_write.h"
 #include "store/file_system.h"

@@ -2,12 +2,12 @@
 // messages, and the main window's close, minimize and restore while the tray is in use.
 #include "tray/sys_tray_window.h"
 
-#include "platform/qt/tray_host.h"
-#include "platform/qt/window_timer.h"
 #include "platform/services.h"
+#include "platform/tray_host_service.h"
 #include "shell/start_up.h"
 #include "store/settings_values.h"
 #include "tray/tray_rules.h"
+#include "ui/window_timer.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,12 +38,12 @@ FrmSysTray::FrmSysTray(TrayOwner& main, platform::Services& services,
     : m_main(main), m_window(main.Window()), m_services(services), m_host(std::move(host)),
       m_dataFolder(std::move(dataFolder)), m_blank(BlankIcon()) {
     m_icon = QApplication::windowIcon().isNull() ? m_blank : QApplication::windowIcon();
-    TmrAnimation1 = new platform::WindowTimer(tray::kFirstInterval, this);
-    TmrAnimation2 = new platform::WindowTimer(tray::kFirstInterval, this);
-    connect(TmrAnimation1, &platform::WindowTimer::Timer, this, [this] { TmrAnimation1_Timer(); });
-    connect(TmrAnimation2, &platform::WindowTimer::Timer, this, [this] { TmrAnimation2_Timer(); });
-    m_hostWatch = new platform::WindowTimer(kHostWatchInterval, this);
-    connect(m_hostWatch, &platform::WindowTimer::Timer, this, [this] { WatchHost(); });
+    TmrAnimation1 = new ui::WindowTimer(tray::kFirstInterval, this);
+    TmrAnimation2 = new ui::WindowTimer(tray::kFirstInterval, this);
+    connect(TmrAnimation1, &ui::WindowTimer::Timer, this, [this] { TmrAnimation1_Timer(); });
+    connect(TmrAnimation2, &ui::WindowTimer::Timer, this, [this] { TmrAnimation2_Timer(); });
+    m_hostWatch = new ui::WindowTimer(kHostWatchInterval, this);
+    connect(m_hostWatch, &ui::WindowTimer::Timer, this, [this] { WatchHost(); });
     CreateMenu();
     SetTooltip(QString::fromStdString(exeName));
     m_host->onMessage = [this](int message) { TrayMouseMessage(message); };

@@ -22,9 +22,11 @@ class QMenu;
 
 namespace platform {
 class TrayHost;
-class WindowTimer;
 struct Services;
 } // namespace platform
+namespace ui {
+class WindowTimer;
+}
 namespace store {
 class SettingsReader;
 }
@@ -87,8 +89,8 @@ public:
     QAction* mExit = nullptr;
 
     // --- The animation.
-    platform::WindowTimer* TmrAnimation1 = nullptr; // idle
-    platform::WindowTimer* TmrAnimation2 = nullptr; // running
+    ui::WindowTimer* TmrAnimation1 = nullptr; // idle
+    ui::WindowTimer* TmrAnimation2 = nullptr; // running
     int16_t CurrentIconMode = 0;
     int16_t RestoreWindowState = 0;
     std::string LoadedThemeFile;
@@ -145,5 +147,5 @@ private:
     std::size_t RunningFrameIndex = 0;
     bool m_resetIdle = false;
     bool m_resetRunning = false;
-    platform::WindowTimer* m_hostWatch = nullptr; // while the main window is hidden in the tray
+    ui::WindowTimer* m_hostWatch = nullptr; // while the main window is hidden in the tray
 };

@@ -1,10 +1,10 @@
 // The tray icon's modes (blank, the main window's icon, an icon theme), the theme's idle and
 // running animations that follow the click state, and the theme submenu.
-#include "platform/qt/menu_click.h"
-#include "platform/qt/window_timer.h"
 #include "store/settings_file.h"
 #include "tray/sys_tray_window.h"
 #include "tray/tray_rules.h"
+#include "ui/menu_click.h"
+#include "ui/window_timer.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -192,9 +192,8 @@ void FrmSysTray::mTrayIconRunningAnimate_Click() {
 void FrmSysTray::BuildThemeMenu() {
     m_themeItems = tray::ListThemes(m_dataFolder);
     for (std::size_t index = 0; index < m_themeItems.size(); ++index) {
-        QAction* item =
-            platform::AddMenuItem(mChooseIconTheme, MenuText(m_themeItems[index].caption),
-                                  [this, index] { mIconTheme_Click(index); });
+        QAction* item = ui::AddMenuItem(mChooseIconTheme, MenuText(m_themeItems[index].caption),
+                                        [this, index] { mIconTheme_Click(index); });
         mIconTheme.push_back(item);
     }
 }

@@ -1,9 +1,9 @@
 // The tray's popup menu: its items in their order, what each shows when the menu opens, and the
 // commands that belong to the main window.
-#include "platform/qt/menu_click.h"
-#include "platform/qt/tray_host.h"
+#include "platform/tray_host_service.h"
 #include "tray/sys_tray_window.h"
 #include "tray/tray_rules.h"
+#include "ui/menu_click.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -13,7 +13,7 @@ void FrmSysTray::CreateMenu() {
     mPopupMenu = new QMenu;
     mPopupMenu->setObjectName(QStringLiteral("mPopupMenu"));
     const auto item = [this](const char* caption, std::function<void()> command) {
-        return platform::AddMenuItem(mPopupMenu, QString::fromUtf8(caption), std::move(command));
+        return ui::AddMenuItem(mPopupMenu, QString::fromUtf8(caption), std::move(command));
     };
     // The main window's own commands run once the menu has closed: they may remove the tray.
     mStartStop = item("&Start/Stop", [this] { Later([&m = m_main] { m.StartStop(); }); });
@@ -49,8 +49,8 @@ void FrmSysTray::CreateModeItems() {
     group->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
     const char* captions[] = {"Use Blank Icon", "Use Main Form Icon", "Use Icon Theme"};
     for (int index = 0; index < 3; ++index) {
-        QAction* mode = platform::AddMenuItem(mPopupMenu, QString::fromUtf8(captions[index]),
-                                              [this, index] { mTrayIconMode_Click(index); });
+        QAction* mode = ui::AddMenuItem(mPopupMenu, QString::fromUtf8(captions[index]),
+                                        [this, index] { mTrayIconMode_Click(index); });
         group->addAction(mode);
         mTrayIconMode[static_cast<std::size_t>(index)] = mode;
     }

@@ -1,6 +1,6 @@
 // The Win32 backends' rules: the modifier word of a hot-key registration and the quoting of the
 // command lines they start (as CommandLineToArgvW reads them; the Wine test reads them back).
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 #include "platform/win/win_rules.h"
 
 #include <QTest>

@@ -1,7 +1,7 @@
 // The click run: its states and transitions, the refused starts, counting, stopping and the
 // hand-over between the rows of a sequence.
 #include "click/mouse.h"
-#include "click/sequence_window.h"
+#include "events/sequence_window.h"
 #include "main_window_fixture.h"
 
 #include <QAction>

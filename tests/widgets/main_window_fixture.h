@@ -9,8 +9,8 @@
 #include "platform/fake/fake_visual_styles.h"
 #include "platform/fake/fake_window_finder.h"
 #include "platform/qt/qt_screen_capture.h"
-#include "platform/qt/window_timer.h"
 #include "shell/main_window.h"
+#include "ui/window_timer.h"
 
 #include <QTemporaryDir>
 

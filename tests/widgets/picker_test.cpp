@@ -1,6 +1,6 @@
 // The location picker: opening and closing, the hole for the main window, the labels, the live
 // coordinates, and the picker serving an event row.
-#include "click/sequence_window.h"
+#include "events/sequence_window.h"
 #include "main_window_fixture.h"
 #include "picker/capture_window.h"
 

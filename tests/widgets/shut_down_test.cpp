@@ -1,7 +1,7 @@
 // Shut-down: the settings written back, the tray taking over the user's close, the signal file
 // removed; and the options that govern the windows.
-#include "click/sequence_window.h"
 #include "default_settings_file.h"
+#include "events/sequence_window.h"
 #include "main_window_fixture.h"
 #include "shell/about_window.h"
 #include "store/file_system.h"

@@ -1,6 +1,6 @@
 // The window timer after the window thread was held up: missed ticks are skipped, never fired
 // back to back, so clicks are never closer together than the run's interval allows.
-#include "platform/qt/window_timer.h"
+#include "ui/window_timer.h"
 
 #include <QTest>
 #include <QTimer>
@@ -29,9 +29,9 @@ void WindowTimerTest::noCatchingUpAfterAStall() {
     QFETCH(int, interval);
     QFETCH(int, stall);
     using Clock = std::chrono::steady_clock;
-    platform::WindowTimer timer(interval);
+    ui::WindowTimer timer(interval);
     std::vector<Clock::time_point> ticks;
-    connect(&timer, &platform::WindowTimer::Timer, this, [&] {
+    connect(&timer, &ui::WindowTimer::Timer, this, [&] {
         ticks.push_back(Clock::now());
         if (ticks.size() == 1) // something else holds the thread up right after the first tick
             QTimer::singleShot(

@@ -1,7 +1,7 @@
 // The visual-styles calls (version, theme, attributes) and the shell's text files.
 #include "wine_test.h"
 
-#include "platform/shell.h"
+#include "platform/shell_service.h"
 #include "platform/win/win_shell.h"
 #include "platform/win/win_text.h"
 #include "platform/win/win_visual_styles.h"

@@ -5,7 +5,7 @@
 #include "wine_test.h"
 
 #include "click/mouse.h"
-#include "platform/shell.h"
+#include "platform/shell_service.h"
 #include "platform/win/win_hot_key.h"
 #include "platform/win/win_mouse.h"
 #include "platform/win/win_shell.h"

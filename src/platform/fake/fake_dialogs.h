@@ -1,7 +1,7 @@
 // Dialogs that never block: they record every box and answer from a script.
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/dialogs_service.h"
 
 #include <deque>
 #include <functional>

@@ -2,7 +2,7 @@
 // are queued by the test and handed out one per poll.
 #pragma once
 
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 
 #include <deque>
 #include <vector>

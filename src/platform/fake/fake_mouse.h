@@ -1,7 +1,7 @@
 // A mouse that records what it is asked to do and keeps a pointer position of its own.
 #pragma once
 
-#include "platform/mouse_input.h"
+#include "platform/mouse_service.h"
 
 #include <vector>
 

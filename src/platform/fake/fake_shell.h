@@ -1,7 +1,7 @@
 // A shell that records what it is asked to open or start, and starts nothing.
 #pragma once
 
-#include "platform/shell.h"
+#include "platform/shell_service.h"
 
 namespace platform {
 

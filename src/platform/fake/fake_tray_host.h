@@ -2,7 +2,7 @@
 // outlives the tray), and sends the icon's mouse messages on request.
 #pragma once
 
-#include "platform/qt/tray_host.h"
+#include "platform/tray_host_service.h"
 
 #include <QMenu>
 

@@ -1,7 +1,7 @@
 // Visual styles as a test says the system has them; records the attribute changes.
 #pragma once
 
-#include "platform/visual_styles.h"
+#include "platform/visual_styles_service.h"
 
 #include <vector>
 

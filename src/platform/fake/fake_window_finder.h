@@ -2,7 +2,7 @@
 // and of the windows brought forward.
 #pragma once
 
-#include "platform/window_finder.h"
+#include "platform/window_finder_service.h"
 
 #include <vector>
 

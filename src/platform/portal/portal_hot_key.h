@@ -4,7 +4,7 @@
 // registration answers 0, and the copy watches its signal file like every other copy.
 #pragma once
 
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
 // Message and input boxes over QMessageBox and QInputDialog, parented to the active window.
 #pragma once
 
-#include "platform/dialogs.h"
+#include "platform/dialogs_service.h"
 
 namespace platform {
 

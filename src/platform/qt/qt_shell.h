@@ -1,7 +1,7 @@
 // The shell through Qt: the desktop's URL handlers and detached processes.
 #pragma once
 
-#include "platform/shell.h"
+#include "platform/shell_service.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/tray_host.h"
+#include "platform/tray_host_service.h"
 
 #include <QCursor>
 #include <QMenu>

@@ -3,7 +3,7 @@
 // the classic one (see toolkit_style.h).
 #pragma once
 
-#include "platform/visual_styles.h"
+#include "platform/visual_styles_service.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 // user binds a key of the compositor to `zorvane --toggle`, which stamps them all.
 #pragma once
 
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 
 namespace platform {
 

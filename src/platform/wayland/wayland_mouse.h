@@ -4,7 +4,7 @@
 // answered is the last one this program moved to or saw in a window of its own.
 #pragma once
 
-#include "platform/mouse_input.h"
+#include "platform/mouse_service.h"
 
 struct zwlr_virtual_pointer_v1;
 

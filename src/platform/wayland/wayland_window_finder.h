@@ -4,7 +4,7 @@
 // list finds nothing.
 #pragma once
 
-#include "platform/window_finder.h"
+#include "platform/window_finder_service.h"
 
 #include <memory>
 #include <string>

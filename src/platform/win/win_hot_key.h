@@ -8,7 +8,7 @@
 // registered with MOD_NOREPEAT, so a held chord is one press.
 #pragma once
 
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 
 #include <vector>
 

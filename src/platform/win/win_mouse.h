@@ -1,7 +1,7 @@
 // Pointer and buttons on Windows: GetCursorPos, SetCursorPos and mouse_event.
 #pragma once
 
-#include "platform/mouse_input.h"
+#include "platform/mouse_service.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #include "platform/win/win_rules.h"
 
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
 // The shell on Windows: ShellExecuteW, Notepad, CreateProcessW; UTF-8 texts as UTF-16.
 #pragma once
 
-#include "platform/shell.h"
+#include "platform/shell_service.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 // changed through a handle of the file itself: a link (a reparse point) or a folder is left alone.
 #pragma once
 
-#include "platform/visual_styles.h"
+#include "platform/visual_styles_service.h"
 
 namespace platform {
 

@@ -2,7 +2,7 @@
 // IsIconic, ShowWindow(SW_RESTORE) and SetForegroundWindow.
 #pragma once
 
-#include "platform/window_finder.h"
+#include "platform/window_finder_service.h"
 
 namespace platform {
 

@@ -8,7 +8,7 @@
 // key was up before it.
 #pragma once
 
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 
 #include <vector>
 

@@ -1,7 +1,7 @@
 // Pointer and buttons on X11: XQueryPointer, XTest motion and button events.
 #pragma once
 
-#include "platform/mouse_input.h"
+#include "platform/mouse_service.h"
 
 struct _XDisplay;
 

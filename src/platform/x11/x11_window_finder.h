@@ -9,7 +9,7 @@
 // switching to its desktop); without one it is mapped, raised and given the input focus directly.
 #pragma once
 
-#include "platform/window_finder.h"
+#include "platform/window_finder_service.h"
 
 #include <initializer_list>
 #include <optional>

@@ -1,8 +1,8 @@
 // The click settings of the main window: its controls with their design values, typing limits
 // and tooltips, and the handlers that keep them in step with each other.
-#include "platform/qt/check_state.h"
-#include "platform/qt/typing_limit.h"
 #include "shell/main_window.h"
+#include "ui/check_state.h"
+#include "ui/typing_limit.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -19,7 +19,7 @@ namespace {
 QLineEdit* AddField(QWidget* parent, QLayout* layout, const QString& text, int maxLength,
                     const QString& tooltip = {}) {
     auto* field = new QLineEdit(text, parent);
-    platform::SetTypingLimit(field, maxLength);
+    ui::SetTypingLimit(field, maxLength);
     // Wide enough for the longest text a user may type.
     const int digit = field->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     field->setFixedWidth(digit * (maxLength + 1) + 12);
@@ -117,11 +117,11 @@ void frmMain::CreateClickSettings(QWidget* parent) {
 }
 
 void frmMain::chkRange_Click() {
-    txtInterval2->setEnabled(platform::Ticked(chkRange));
+    txtInterval2->setEnabled(ui::Ticked(chkRange));
 }
 
 void frmMain::chkRepeatClick_Click() {
-    txtRepeatClick->setEnabled(platform::Ticked(chkRepeatClick));
+    txtRepeatClick->setEnabled(ui::Ticked(chkRepeatClick));
 }
 
 void frmMain::mnHyperClick_Click() {

@@ -1,11 +1,7 @@
 // One running copy on desktops that let no program see the others' windows (GNOME, KDE): the
 // first copy of a settings folder owns a well-known name on the session bus and answers there
-// for its main window; a second copy finds it by that name and asks it to come forward, passing
-// on the activation token its launcher gave it so that the desktop lets the window take the
-// focus.
+// for its main window (BusWindowFinder asks it).
 #pragma once
-
-#include "platform/window_finder.h"
 
 #include <QObject>
 #include <QPointer>
@@ -14,6 +10,15 @@
 #include <string>
 
 namespace platform {
+
+// Where the copy answers on the bus.
+inline constexpr const char* kInstanceObjectPath = "/org/zorvane/Zorvane";
+inline constexpr const char* kInstanceInterface = "org.zorvane.Zorvane.Instance";
+
+// A window hidden in the tray counts as minimized, so that bringing it forward shows it.
+bool InstanceWindowIconic(const QWidget& window);
+void RestoreInstanceWindow(QWidget& window);
+void RaiseInstanceWindow(QWidget& window);
 
 // What the first copy puts on the bus: its main window's caption and state, and the commands
 // that bring it forward.
@@ -38,25 +43,6 @@ public slots:
 private:
     QPointer<QWidget> m_window;
     QString m_name;
-};
-
-// Finds the main window of the copy that owns the folder's name, or one of this process's own
-// windows, by its exact caption.
-class BusWindowFinder final : public WindowFinder {
-public:
-    explicit BusWindowFinder(std::string configFolder);
-    WindowHandle FindWindow(const std::string& caption) override;
-    bool IsIconic(WindowHandle window) override;
-    void Restore(WindowHandle window) override;
-    void SetForegroundWindow(WindowHandle window) override;
-    // This process's own top-level windows (their ids), and the other copy's when one answers.
-    std::vector<WindowHandle> TopLevelWindows() override;
-
-    // The handle that stands for the other copy's main window.
-    static constexpr WindowHandle kOtherCopy = ~WindowHandle{0};
-
-private:
-    std::string m_name;
 };
 
 } // namespace platform

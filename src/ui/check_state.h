@@ -3,7 +3,7 @@
 
 #include <QCheckBox>
 
-namespace platform {
+namespace ui {
 
 inline bool Ticked(const QCheckBox* box) {
     return box->checkState() == Qt::Checked;
@@ -35,4 +35,4 @@ inline void SetCheckValue(QCheckBox* box, int value) {
                                     : Qt::Unchecked);
 }
 
-} // namespace platform
+} // namespace ui

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-namespace platform {
+namespace ui {
 
 // Makes the item checkable and calls handler when the user chooses it, with the check mark as it
 // was before the choice (the toolkit's own flip is undone first).
@@ -16,4 +16,4 @@ void OnMenuClick(QAction* item, std::function<void()> handler);
 QAction* AddMenuItem(QWidget* menu, const QString& caption, std::function<void()> handler,
                      const QKeySequence& shortcut = {});
 
-} // namespace platform
+} // namespace ui

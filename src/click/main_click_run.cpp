@@ -1,12 +1,12 @@
 // The click run: the start/stop button, its checks, the start delay, the two-stage countdown,
 // the click step, repeat counting and the hand-over between the rows of a sequence.
 #include "click/click_rules.h"
-#include "click/sequence_window.h"
+#include "events/sequence_window.h"
 #include "platform/backend_plan.h"
-#include "platform/qt/check_state.h"
-#include "platform/qt/window_timer.h"
 #include "runtime/conversions.h"
 #include "shell/main_window.h"
+#include "ui/check_state.h"
+#include "ui/window_timer.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -41,12 +41,12 @@ void SelectStart(QLineEdit* field, int length) {
 } // namespace
 
 void frmMain::CreateTimers() {
-    tmrDelay = new platform::WindowTimer(0, this);
-    tmr1sec = new platform::WindowTimer(click::kSecondTimerInterval, this);
-    tmrClick = new platform::WindowTimer(click::kClickTimerInterval, this);
-    connect(tmrDelay, &platform::WindowTimer::Timer, this, [this] { tmrDelay_Timer(); });
-    connect(tmr1sec, &platform::WindowTimer::Timer, this, [this] { tmr1sec_Timer(); });
-    connect(tmrClick, &platform::WindowTimer::Timer, this, [this] { tmrClick_Timer(); });
+    tmrDelay = new ui::WindowTimer(0, this);
+    tmr1sec = new ui::WindowTimer(click::kSecondTimerInterval, this);
+    tmrClick = new ui::WindowTimer(click::kClickTimerInterval, this);
+    connect(tmrDelay, &ui::WindowTimer::Timer, this, [this] { tmrDelay_Timer(); });
+    connect(tmr1sec, &ui::WindowTimer::Timer, this, [this] { tmr1sec_Timer(); });
+    connect(tmrClick, &ui::WindowTimer::Timer, this, [this] { tmrClick_Timer(); });
 }
 
 bool frmMain::IsIdle() const {
@@ -85,7 +85,8 @@ void frmMain::btnStartStop_Click() {
 // In a sequence, copies the next row into the settings; a row that cannot be handed over ends
 // the sequence as a stop does.
 bool frmMain::RunNextSequenceRow() {
-    if (m_sequence.numTotalEventsToRun <= 0 || m_sequence.numEventsExecuted >= m_sequence.numTotalEventsToRun)
+    if (m_sequence.numTotalEventsToRun <= 0 ||
+        m_sequence.numEventsExecuted >= m_sequence.numTotalEventsToRun)
         return true;
     if (frmMouseEvents && frmMouseEvents->PassEvent(m_sequence.numEventsExecuted))
         return true;
@@ -121,7 +122,7 @@ bool frmMain::CheckRepeatCount() {
 // Only the lower bound counts, also with a random range.
 bool frmMain::CheckSafety() {
     if (!mnSafetyMechanism->isChecked() || !(ValueOf(txtInterval) < 1000) ||
-        platform::Ticked(chkRepeatClick))
+        ui::Ticked(chkRepeatClick))
         return true;
     SelectStart(txtInterval, 4);
     ShowSettingMessage(click::kSafetyText, click::kSafetyTitle);
@@ -171,8 +172,8 @@ void frmMain::tmrDelay_Timer() {
 }
 
 void frmMain::ScheduleNextClick() {
-    const int32_t interval = click::NextInterval(
-        WholeValueOf(txtInterval), WholeValueOf(txtInterval2), platform::Ticked(chkRange));
+    const int32_t interval = click::NextInterval(WholeValueOf(txtInterval),
+                                                 WholeValueOf(txtInterval2), ui::Ticked(chkRange));
     const click::Countdown countdown = click::SplitInterval(interval);
     txtHr->setText(QString::number(countdown.hours));
     txtMin->setText(QString::number(countdown.minutes));
@@ -223,7 +224,7 @@ void frmMain::ClickStep() {
     }
     objMouse->Click(optButton[1]->isChecked() ? click::kRightButton : click::kLeftButton);
 
-    if (!platform::Ticked(chkRepeatClick)) {
+    if (!ui::Ticked(chkRepeatClick)) {
         ScheduleNextClick();
         return;
     }
@@ -292,10 +293,10 @@ void frmMain::SetIdleState(bool bIdle) {
                                          optButton[1], chkRepeatClick, txtDelay})
         control->setEnabled(bIdle);
     mnHyperClick->setEnabled(bIdle);
-    txtInterval2->setEnabled(bIdle && platform::Ticked(chkRange));
+    txtInterval2->setEnabled(bIdle && ui::Ticked(chkRange));
     if (bIdle) {
         btnStartStop->setText(kStartCaption);
-        txtRepeatClick->setEnabled(platform::Ticked(chkRepeatClick));
+        txtRepeatClick->setEnabled(ui::Ticked(chkRepeatClick));
         if (mnKeepRepeatClick->isChecked())
             txtRepeatClick->setText(QString::number(numInitialRepeatClicks));
     } else {

@@ -1,4 +1,4 @@
-#include "platform/portal/portal_screenshot.h"
+#include "platform/portal/portal_screen_capture.h"
 
 #include "platform/portal/portal_request.h"
 

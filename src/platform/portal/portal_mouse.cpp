@@ -1,4 +1,4 @@
-#include "platform/portal/portal_pointer.h"
+#include "platform/portal/portal_mouse.h"
 
 #include "platform/portal/portal_request.h"
 #include "platform/portal/portal_rules.h"
@@ -67,7 +67,7 @@ std::vector<portal::Stream> ReadStreams(const QVariantMap& results) {
 
 } // namespace
 
-class PortalPointer::Session final : public QObject {
+class PortalMouseInput::Session final : public QObject {
     Q_OBJECT
 public:
     explicit Session(std::string folder) : m_folder(std::move(folder)) {
@@ -120,7 +120,7 @@ private:
     QDBusServiceWatcher m_portalWatcher;
 };
 
-ClickReadiness PortalPointer::Session::Open() {
+ClickReadiness PortalMouseInput::Session::Open() {
     if (m_started)
         return {};
     if (m_asking)
@@ -134,8 +134,8 @@ ClickReadiness PortalPointer::Session::Open() {
     return readiness;
 }
 
-PortalAnswer PortalPointer::Session::Request(const char* interface, const char* method,
-                                             QVariantList arguments, int timeoutMs) {
+PortalAnswer PortalMouseInput::Session::Request(const char* interface, const char* method,
+                                                QVariantList arguments, int timeoutMs) {
     PortalRequest request(m_bus);
     m_asking = &request;
     PortalAnswer answer = request.Call(interface, method, std::move(arguments), timeoutMs);
@@ -143,7 +143,7 @@ PortalAnswer PortalPointer::Session::Request(const char* interface, const char* 
     return answer;
 }
 
-ClickReadiness PortalPointer::Session::Ask(uint32_t version) {
+ClickReadiness PortalMouseInput::Session::Ask(uint32_t version) {
     const auto refusal = [](const PortalAnswer& answer) {
         if (answer.outcome == PortalAnswer::Outcome::Error)
             return Refused(Refusal::Failed, answer.error);
@@ -197,7 +197,7 @@ ClickReadiness PortalPointer::Session::Ask(uint32_t version) {
 
 // The session is gone (closed by the desktop, refused, or the portal went away): nothing clicks
 // until the next Start opens a new one.
-void PortalPointer::Session::Forget() {
+void PortalMouseInput::Session::Forget() {
     if (m_asking)
         m_asking->End();
     if (!m_handle.isEmpty()) {
@@ -212,7 +212,7 @@ void PortalPointer::Session::Forget() {
     m_sendTimer.stop();
 }
 
-void PortalPointer::Session::Move(int32_t x, int32_t y) {
+void PortalMouseInput::Session::Move(int32_t x, int32_t y) {
     m_position = {x, y};
     if (!m_started)
         return;
@@ -220,7 +220,7 @@ void PortalPointer::Session::Move(int32_t x, int32_t y) {
     Send();
 }
 
-void PortalPointer::Session::Buttons(uint32_t flags) {
+void PortalMouseInput::Session::Buttons(uint32_t flags) {
     if (!m_started)
         return;
     for (const portal::ButtonChange& change : portal::ButtonChanges(flags))
@@ -232,7 +232,7 @@ void PortalPointer::Session::Buttons(uint32_t flags) {
 // them on through threads of its own, and notifications sent back to back reach the desktop out
 // of order (a release after the next move, a press swallowed). Nothing waits on the window
 // thread meanwhile.
-void PortalPointer::Session::Send() {
+void PortalMouseInput::Session::Send() {
     if (m_pending.empty() || m_inFlight)
         return;
     const Pending next = m_pending.front();
@@ -268,31 +268,31 @@ void PortalPointer::Session::Send() {
             });
 }
 
-PortalPointer::PortalPointer(std::string settingsFolder)
+PortalMouseInput::PortalMouseInput(std::string settingsFolder)
     : m_session(std::make_unique<Session>(std::move(settingsFolder))) {}
 
-PortalPointer::~PortalPointer() = default;
+PortalMouseInput::~PortalMouseInput() = default;
 
-ClickReadiness PortalPointer::PrepareToClick() {
+ClickReadiness PortalMouseInput::PrepareToClick() {
     return m_session->Open();
 }
 
-Point PortalPointer::GetCursorPos() {
+Point PortalMouseInput::GetCursorPos() {
     return m_session->Position();
 }
 
-void PortalPointer::PointerSeenAt(int32_t x, int32_t y) {
+void PortalMouseInput::PointerSeenAt(int32_t x, int32_t y) {
     m_session->Seen(x, y);
 }
 
-void PortalPointer::SetCursorPos(int32_t x, int32_t y) {
+void PortalMouseInput::SetCursorPos(int32_t x, int32_t y) {
     m_session->Move(x, y);
 }
 
-void PortalPointer::MouseEvent(uint32_t flags) {
+void PortalMouseInput::MouseEvent(uint32_t flags) {
     m_session->Buttons(flags);
 }
 
 } // namespace platform
 
-#include "portal_pointer.moc"
+#include "portal_mouse.moc"

@@ -7,9 +7,9 @@
 class QAction;
 class QWidget;
 
-namespace platform {
+namespace ui {
 
 // Every line edit inside `window` lets the shortcuts of these actions through to their menu.
 void LetShortcutsThrough(QWidget* window, const QList<QAction*>& actions);
 
-} // namespace platform
+} // namespace ui

@@ -2,19 +2,19 @@
 // relay of a press to the other running copies, and the menu item that changes the letter.
 #include "click/hot_key_rules.h"
 #include "click/signal_relay.h"
-#include "platform/qt/window_timer.h"
 #include "shell/main_window.h"
 #include "store/file_system.h"
 #include "store/settings_values.h"
 #include "store/xml_document.h"
+#include "ui/window_timer.h"
 
 #include <QAction>
 #include <QFileSystemWatcher>
 
 // The 50 ms poll runs from the start.
 void frmMain::CreateHotKeyTimer() {
-    tmrHotKey = new platform::WindowTimer(50, this);
-    connect(tmrHotKey, &platform::WindowTimer::Timer, this, [this] { tmrHotKey_Timer(); });
+    tmrHotKey = new ui::WindowTimer(50, this);
+    connect(tmrHotKey, &ui::WindowTimer::Timer, this, [this] { tmrHotKey_Timer(); });
     tmrHotKey->setEnabled(true);
 }
 

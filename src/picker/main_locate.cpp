@@ -1,9 +1,9 @@
 // The main window's side of the location picker: the Locate button and the live coordinates.
-#include "click/sequence_window.h"
+#include "events/sequence_window.h"
 #include "picker/capture_window.h"
-#include "platform/qt/twips.h"
-#include "platform/qt/window_timer.h"
 #include "shell/main_window.h"
+#include "ui/twips.h"
+#include "ui/window_timer.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -17,8 +17,8 @@ constexpr int kNormalHeightTwips = 4785;
 
 // The live coordinates run only while the picker is open.
 void frmMain::CreateMouseInfoTimer() {
-    tmrMouseInfo = new platform::WindowTimer(10, this);
-    connect(tmrMouseInfo, &platform::WindowTimer::Timer, this, [this] { tmrMouseInfo_Timer(); });
+    tmrMouseInfo = new ui::WindowTimer(10, this);
+    connect(tmrMouseInfo, &ui::WindowTimer::Timer, this, [this] { tmrMouseInfo_Timer(); });
 }
 
 void frmMain::btnLocate_Click() {
@@ -83,5 +83,5 @@ void frmMain::UnloadPicker() {
 void frmMain::SetHeightTwips(int twips) {
     m_heightTwips = twips;
     const int frame = frameGeometry().height() - geometry().height();
-    setFixedHeight(platform::PixelsFromTwips(twips) - frame);
+    setFixedHeight(ui::PixelsFromTwips(twips) - frame);
 }

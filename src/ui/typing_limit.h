@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QValidator>
 
-namespace platform {
+namespace ui {
 
 class TypingLimit : public QValidator {
     Q_OBJECT
@@ -23,4 +23,4 @@ private:
 // Installs a typing limit on a line edit.
 void SetTypingLimit(QLineEdit* edit, int maxLength);
 
-} // namespace platform
+} // namespace ui

@@ -1,4 +1,4 @@
-#include "platform/qt/menu_shortcuts.h"
+#include "ui/menu_shortcuts.h"
 
 #include <QAction>
 #include <QKeyEvent>
@@ -6,7 +6,7 @@
 #include <QLineEdit>
 #include <QWidget>
 
-namespace platform {
+namespace ui {
 namespace {
 
 class ShortcutPassage final : public QObject {
@@ -40,4 +40,4 @@ void LetShortcutsThrough(QWidget* window, const QList<QAction*>& actions) {
         edit->installEventFilter(passage);
 }
 
-} // namespace platform
+} // namespace ui

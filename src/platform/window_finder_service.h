@@ -2,7 +2,7 @@
 // ShowWindow(SW_RESTORE), SetForegroundWindow.
 #pragma once
 
-#include "platform/hot_key.h"
+#include "platform/hot_key_service.h"
 
 #include <string>
 #include <vector>

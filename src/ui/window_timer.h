@@ -16,7 +16,7 @@
 #include <chrono>
 #include <optional>
 
-namespace platform {
+namespace ui {
 
 class WindowTimer : public QObject {
     Q_OBJECT
@@ -49,4 +49,4 @@ private:
     static std::optional<Clock::time_point> s_tickDue;
 };
 
-} // namespace platform
+} // namespace ui

@@ -1,6 +1,6 @@
-#include "platform/qt/window_timer.h"
+#include "ui/window_timer.h"
 
-namespace platform {
+namespace ui {
 
 std::optional<WindowTimer::Clock::time_point> WindowTimer::s_tickDue;
 
@@ -60,4 +60,4 @@ void WindowTimer::fire() {
     s_tickDue = outer;
 }
 
-} // namespace platform
+} // namespace ui

@@ -1,8 +1,8 @@
-#include "platform/qt/menu_click.h"
+#include "ui/menu_click.h"
 
 #include <QWidget>
 
-namespace platform {
+namespace ui {
 
 void OnMenuClick(QAction* item, std::function<void()> handler) {
     item->setCheckable(true);
@@ -23,4 +23,4 @@ QAction* AddMenuItem(QWidget* menu, const QString& caption, std::function<void()
     return item;
 }
 
-} // namespace platform
+} // namespace ui

@@ -1,6 +1,6 @@
-#include "platform/qt/typing_limit.h"
+#include "ui/typing_limit.h"
 
-namespace platform {
+namespace ui {
 
 TypingLimit::TypingLimit(QLineEdit* edit, int maxLength)
     : QValidator(edit), m_maxLength(maxLength), m_lengthBefore(edit->text().size()) {
@@ -18,4 +18,4 @@ void SetTypingLimit(QLineEdit* edit, int maxLength) {
     edit->setValidator(new TypingLimit(edit, maxLength));
 }
 
-} // namespace platform
+} // namespace ui

@@ -1,7 +1,7 @@
 // Window geometry in twips, the unit the window sizes are given in: 15 twips to the pixel.
 #pragma once
 
-namespace platform {
+namespace ui {
 
 inline constexpr int kTwipsPerPixel = 15;
 
@@ -12,4 +12,4 @@ constexpr int TwipsFromPixels(int pixels) {
     return pixels * kTwipsPerPixel;
 }
 
-} // namespace platform
+} // namespace ui

@@ -5,20 +5,20 @@
 // the restore token is kept in the settings folder so that the next run need not ask.
 #pragma once
 
-#include "platform/mouse_input.h"
+#include "platform/mouse_service.h"
 
 #include <memory>
 #include <string>
 
 namespace platform {
 
-class PortalPointer final : public MouseInput {
+class PortalMouseInput final : public MouseInput {
 public:
     // settingsFolder: where the restore token is kept.
-    explicit PortalPointer(std::string settingsFolder);
-    ~PortalPointer() override;
-    PortalPointer(const PortalPointer&) = delete;
-    PortalPointer& operator=(const PortalPointer&) = delete;
+    explicit PortalMouseInput(std::string settingsFolder);
+    ~PortalMouseInput() override;
+    PortalMouseInput(const PortalMouseInput&) = delete;
+    PortalMouseInput& operator=(const PortalMouseInput&) = delete;
 
     // Opens the session when none is open: the desktop shows its question and this waits (in a
     // local event loop) for the answer. Not ready, with the reason, when the user refused, the
