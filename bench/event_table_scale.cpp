@@ -3,7 +3,7 @@
 // file, and scroll through it; the times, the slowest scroll step and the peak memory.
 #include "events/mouse_events_window.h"
 #include "harness.h"
-#include "platform/services.h"
+#include "platform/native_services.h"
 #include "shell/main_window.h"
 #include "store/settings_file.h"
 

@@ -1,9 +1,8 @@
 #include "click/signal_relay.h"
 #include "events/mouse_events_window.h"
-#include "platform/qt/qt_dialogs.h"
+#include "platform/native_services.h"
+#include "platform/qt/qt_factories.h"
 #include "platform/qt/termination.h"
-#include "platform/services.h"
-#include "platform/tray_host_service.h"
 #include "shell/app_info.h"
 #include "shell/command_line.h"
 #include "shell/folders.h"
@@ -28,8 +27,8 @@ void TellBeforeStart(const std::string& text) {
     std::fprintf(stderr, "zorvane: %s\n", text.c_str());
     const QString platform = QGuiApplication::platformName();
     if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
-        platform::QtDialogs().MessageBox(text, "Configuration File Error",
-                                         platform::MsgIcon::Warning, platform::MsgButtons::Ok);
+        platform::CreateToolkitDialogs()->MessageBox(
+            text, "Configuration File Error", platform::MsgIcon::Warning, platform::MsgButtons::Ok);
 }
 
 // The program's own place, and the folders it keeps its files in.
@@ -134,7 +133,7 @@ int main(int argc, char* argv[]) {
     window.mouseEventsWindowFactory =
         frmMouseEvents::Opener(*native.services().dialogs, app.configFolder);
     window.trayWindowFactory = FrmSysTray::Opener(native.services(), app.dataFolder, app.exeName,
-                                                  platform::MakeSystemTrayHost);
+                                                  platform::NativeServices::MakeTrayHost);
     loading = &window;
     if (!window.Form_Load() || terminated)
         return 0;

@@ -2,19 +2,33 @@
 
 namespace platform {
 
-ClickBackendChoice ChooseClickBackend(const SessionFacts& facts) {
-    if (facts.toolkitPlatform == "windows")
-        return {ClickBackend::Win32, {}};
-    if (facts.toolkitPlatform == "wayland") {
-        if (facts.virtualPointer)
-            return {ClickBackend::Wlroots, {}};
-        if (facts.remoteDesktopPortal)
-            return {ClickBackend::Portal, {}};
-        return {ClickBackend::Refusing, {}};
+BackendPlan PlanBackends(const SessionFacts& facts) {
+    BackendPlan plan;
+    if (facts.windowsSystem) {
+        plan.mouse = plan.hotKey = plan.windowFinder = Backend::Win32;
+        return plan;
     }
-    if (facts.waylandSession)
-        return {ClickBackend::X11, kXwaylandNotice};
-    return {ClickBackend::X11, {}};
+    if (facts.toolkitPlatform != "wayland") {
+        plan.mouse = plan.hotKey = plan.windowFinder = Backend::X11;
+        if (facts.waylandSession)
+            plan.notice = kXwaylandNotice;
+        return plan;
+    }
+    // Wayland lets no client take a key for the whole desktop: no copy owns it.
+    plan.windowFinder = plan.screenCapture = Backend::Wlroots;
+    if (facts.virtualPointer) {
+        plan.mouse = Backend::Wlroots;
+    } else if (facts.desktopPortals) {
+        // GNOME, KDE: the running copy is found over the session bus where the compositor lists
+        // no windows.
+        plan.mouse = plan.hotKey = plan.screenCapture = Backend::Portal;
+        if (!facts.foreignToplevels)
+            plan.windowFinder = Backend::SessionBus;
+    } else {
+        plan.refusal = facts.compositorReached ? std::string(kNoInputSynthesisText)
+                                               : CompositorGoneText(facts.compositorProblem);
+    }
+    return plan;
 }
 
 std::string CompositorGoneText(const std::string& why) {

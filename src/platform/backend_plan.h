@@ -1,5 +1,6 @@
-// Which way of clicking a session gets, and what the user is told when there is none. Toolkit-free;
-// the native services decide by these once the toolkit has chosen its platform.
+// Which backend serves each native service in the session the program runs in, and what the user
+// is told when nothing can click. Toolkit-free: the native services build exactly this plan once
+// the toolkit has chosen its platform.
 #pragma once
 
 #include <string>
@@ -9,29 +10,43 @@ namespace platform {
 
 // What the program finds out about the session it runs in.
 struct SessionFacts {
-    std::string toolkitPlatform;      // the toolkit's platform: "xcb", "wayland", "windows", ...
-    bool waylandSession = false;      // a Wayland compositor is there (WAYLAND_DISPLAY)
-    bool virtualPointer = false;      // it offers zwlr_virtual_pointer_manager_v1
-    bool remoteDesktopPortal = false; // the desktop's RemoteDesktop portal answers
+    bool windowsSystem = false;     // Windows: its own services, whatever the toolkit's platform
+    std::string toolkitPlatform;    // the toolkit's platform: "xcb", "wayland", "windows", ...
+    bool waylandSession = false;    // a Wayland compositor is there (WAYLAND_DISPLAY)
+    bool compositorReached = false; // our own connection to it works
+    std::string compositorProblem;  // why it broke, when it did
+    bool virtualPointer = false;    // it offers zwlr_virtual_pointer_manager_v1
+    bool foreignToplevels = false;  // it offers zwlr_foreign_toplevel_manager_v1
+    bool desktopPortals = false;    // the desktop's portals answer on the session bus
 };
 
-enum class ClickBackend {
-    X11,      // XTest, on an X server or under Xwayland
-    Win32,    // SetCursorPos and mouse_event
-    Wlroots,  // a virtual pointer of the compositor's
-    Portal,   // the desktop's RemoteDesktop portal, with the user's leave
-    Refusing, // nothing can click here: every start is refused with kNoInputSynthesisText
+// Where a service comes from.
+enum class Backend {
+    X11,        // an X server (also under Xwayland)
+    Win32,      // the Windows API
+    Wlroots,    // the wlroots protocols of our own Wayland connection
+    Portal,     // the desktop's portals over the session bus
+    SessionBus, // a name of our own on the session bus
+    Toolkit,    // what the toolkit does the same everywhere
+    None,       // nothing: a mouse that refuses every start, a hot key no copy owns
 };
 
-struct ClickBackendChoice {
-    ClickBackend backend = ClickBackend::Refusing;
+// One backend per service.
+struct BackendPlan {
+    Backend mouse = Backend::None;
+    // With no mouse: why every start is refused, in words for the user.
+    std::string refusal;
     // Said once, at the first start of a run, although clicking works.
     std::string_view notice;
+    // With none, every copy watches its signal file and `zorvane --toggle` presses the key.
+    Backend hotKey = Backend::None;
+    Backend windowFinder = Backend::None;
+    Backend screenCapture = Backend::Toolkit;
 };
 
-// On Wayland the compositor's own virtual pointer comes first, then the portal; an X11 program
-// in a Wayland session reaches only other X11 programs and is told so.
-ClickBackendChoice ChooseClickBackend(const SessionFacts& facts);
+// On Wayland the compositor's own protocols come first, then the portals; an X11 program in a
+// Wayland session reaches only other X11 programs and is told so.
+BackendPlan PlanBackends(const SessionFacts& facts);
 
 inline constexpr std::string_view kCannotClickTitle = "Cannot click";
 inline constexpr std::string_view kNoticeTitle = "Clicking in this session";

@@ -33,7 +33,4 @@ public:
     std::function<void(int message)> onMessage;
 };
 
-// The system's notification area.
-std::unique_ptr<TrayHost> MakeSystemTrayHost();
-
 } // namespace platform

@@ -1,48 +1,76 @@
-// Which way of clicking each session gets, and what its user is told.
+// Which backend serves each service in each session, and what its user is told.
 #include "platform/backend_plan.h"
 #include "platform/fake/fake_mouse.h"
 #include "platform/notice_once_mouse.h"
 
+#include <QStringList>
 #include <QTest>
 
-using platform::ClickBackend;
+using platform::Backend;
 
-Q_DECLARE_METATYPE(ClickBackend)
-
-class BackendChoiceTest : public QObject {
+class BackendPlanTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void sessionPicksItsBackend_data();
-    void sessionPicksItsBackend();
+    void sessionGetsItsPlan_data();
+    void sessionGetsItsPlan();
     void noticeIsSaidAtTheFirstStartOnly();
 };
 
-// The session's facts as "toolkit platform, Wayland session, virtual pointer, portal".
-void BackendChoiceTest::sessionPicksItsBackend_data() {
+// The facts: the toolkit's platform, then the words of those that hold. The plan: the mouse, the
+// hot key, the window finder and the screen capture.
+void BackendPlanTest::sessionGetsItsPlan_data() {
     QTest::addColumn<QString>("facts");
-    QTest::addColumn<ClickBackend>("backend");
-    QTest::addColumn<bool>("xwaylandNotice");
-    QTest::newRow("X11") << "xcb,0,0,0" << ClickBackend::X11 << false;
-    QTest::newRow("X11 program in a Wayland session") << "xcb,1,0,0" << ClickBackend::X11 << true;
-    QTest::newRow("wlroots") << "wayland,1,1,0" << ClickBackend::Wlroots << false;
-    QTest::newRow("wlroots before the portal") << "wayland,1,1,1" << ClickBackend::Wlroots << false;
-    QTest::newRow("GNOME, KDE: the portal") << "wayland,1,0,1" << ClickBackend::Portal << false;
-    QTest::newRow("nothing can click") << "wayland,1,0,0" << ClickBackend::Refusing << false;
-    QTest::newRow("Windows") << "windows,0,0,0" << ClickBackend::Win32 << false;
+    QTest::addColumn<QString>("plan");
+    QTest::addColumn<QString>("told");
+    const QString notice = QString::fromUtf8(platform::kXwaylandNotice.data());
+    const QString cannot = QString::fromUtf8(platform::kNoInputSynthesisText.data());
+    QTest::newRow("X11") << "xcb"
+                         << "X11 X11 X11 Toolkit"
+                         << "";
+    QTest::newRow("X11 program in a Wayland session") << "xcb session"
+                                                      << "X11 X11 X11 Toolkit" << notice;
+    QTest::newRow("wlroots, before the portals")
+        << "wayland session reached pointer toplevels portals"
+        << "Wlroots None Wlroots Wlroots"
+        << "";
+    QTest::newRow("GNOME, KDE: the portals") << "wayland session reached portals"
+                                             << "Portal Portal SessionBus Portal"
+                                             << "";
+    QTest::newRow("nothing can click") << "wayland session reached toplevels"
+                                       << "None None Wlroots Wlroots" << cannot;
+    QTest::newRow("our connection failed")
+        << "wayland session"
+        << "None None Wlroots Wlroots" << QString::fromStdString(platform::CompositorGoneText({}));
+    QTest::newRow("Windows") << "windows"
+                             << "Win32 Win32 Win32 Toolkit"
+                             << "";
 }
 
-void BackendChoiceTest::sessionPicksItsBackend() {
+void BackendPlanTest::sessionGetsItsPlan() {
     QFETCH(QString, facts);
-    QFETCH(bool, xwaylandNotice);
-    const QStringList fact = facts.split(',');
-    const platform::ClickBackendChoice choice = platform::ChooseClickBackend(
-        {fact[0].toStdString(), fact[1] == "1", fact[2] == "1", fact[3] == "1"});
-    QTEST(choice.backend, "backend");
-    QCOMPARE(choice.notice, xwaylandNotice ? platform::kXwaylandNotice : std::string_view());
+    QFETCH(QString, told);
+    const QStringList words = facts.split(' ');
+    platform::SessionFacts session;
+    session.windowsSystem = words[0] == "windows";
+    session.toolkitPlatform = words[0].toStdString();
+    session.waylandSession = words.contains("session");
+    session.compositorReached = words.contains("reached");
+    session.virtualPointer = words.contains("pointer");
+    session.foreignToplevels = words.contains("toplevels");
+    session.desktopPortals = words.contains("portals");
+    const platform::BackendPlan plan = platform::PlanBackends(session);
+    const char* names[] = {"X11", "Win32", "Wlroots", "Portal", "SessionBus", "Toolkit", "None"};
+    QStringList chosen;
+    for (Backend backend : {plan.mouse, plan.hotKey, plan.windowFinder, plan.screenCapture})
+        chosen << names[int(backend)];
+    QTEST(chosen.join(' '), "plan");
+    QCOMPARE(QString::fromStdString(plan.refusal) +
+                 QString::fromUtf8(plan.notice.data(), qsizetype(plan.notice.size())),
+             told);
 }
 
-void BackendChoiceTest::noticeIsSaidAtTheFirstStartOnly() {
+void BackendPlanTest::noticeIsSaidAtTheFirstStartOnly() {
     auto inner = std::make_unique<platform::FakeMouseInput>();
     platform::FakeMouseInput& fake = *inner;
     platform::NoticeOnceMouse mouse(std::move(inner), "X11 only");
@@ -53,5 +81,5 @@ void BackendChoiceTest::noticeIsSaidAtTheFirstStartOnly() {
     QVERIFY(mouse.PrepareToClick().notice.empty());
 }
 
-QTEST_APPLESS_MAIN(BackendChoiceTest)
+QTEST_APPLESS_MAIN(BackendPlanTest)
 #include "backend_plan_test.moc"

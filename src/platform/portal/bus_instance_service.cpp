@@ -1,5 +1,7 @@
 #include "platform/portal/bus_instance_service.h"
 
+#include "platform/portal/portal_factories.h"
+
 #include "platform/portal/portal_rules.h"
 
 #include <QDBusConnection>
@@ -66,6 +68,10 @@ void InstanceService::Activate(const QString& activationToken) {
     if (!activationToken.isEmpty())
         qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     RaiseInstanceWindow(*m_window);
+}
+
+std::unique_ptr<QObject> AnswerOnSessionBus(const std::string& configFolder, QWidget& mainWindow) {
+    return std::make_unique<InstanceService>(configFolder, mainWindow);
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/portal/bus_window_finder.h"
 
 #include "platform/portal/bus_instance_service.h"
+#include "platform/portal/portal_factories.h"
 #include "platform/portal/portal_rules.h"
 
 #include <QApplication>
@@ -96,6 +97,10 @@ std::vector<WindowHandle> BusWindowFinder::TopLevelWindows() {
     if (!CallOtherCopy(m_name, "Caption").arguments().isEmpty())
         windows.push_back(kOtherCopy);
     return windows;
+}
+
+std::unique_ptr<WindowFinder> CreateBusWindowFinder(const std::string& configFolder) {
+    return std::make_unique<BusWindowFinder>(configFolder);
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/portal/portal_hot_key.h"
 
+#include "platform/portal/portal_factories.h"
+
 #include "platform/portal/portal_request.h"
 #include "platform/portal/portal_rules.h"
 
@@ -170,6 +172,10 @@ void PortalHotKey::UnregisterHotKey(WindowHandle, int32_t) {
 
 bool PortalHotKey::PollHotKey(WindowHandle, int32_t) {
     return m_session->TakePress();
+}
+
+std::unique_ptr<HotKeyService> CreatePortalHotKey() {
+    return std::make_unique<PortalHotKey>();
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/portal/portal_mouse.h"
 
+#include "platform/portal/portal_factories.h"
+
 #include "platform/portal/portal_request.h"
 #include "platform/portal/portal_rules.h"
 
@@ -291,6 +293,10 @@ void PortalMouseInput::SetCursorPos(int32_t x, int32_t y) {
 
 void PortalMouseInput::MouseEvent(uint32_t flags) {
     m_session->Buttons(flags);
+}
+
+std::unique_ptr<MouseInput> CreatePortalMouse(const std::string& settingsFolder) {
+    return std::make_unique<PortalMouseInput>(settingsFolder);
 }
 
 } // namespace platform

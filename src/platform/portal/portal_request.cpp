@@ -1,5 +1,7 @@
 #include "platform/portal/portal_request.h"
 
+#include "platform/portal/portal_factories.h"
+
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -120,3 +122,11 @@ void PortalRequest::OnResponse(uint response, const QVariantMap& results) {
 }
 
 } // namespace platform::portal
+
+namespace platform {
+
+bool DesktopPortalsOffered() {
+    return portal::PortalOffered(QDBusConnection::sessionBus());
+}
+
+} // namespace platform

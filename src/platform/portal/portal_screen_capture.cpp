@@ -1,5 +1,7 @@
 #include "platform/portal/portal_screen_capture.h"
 
+#include "platform/portal/portal_factories.h"
+
 #include "platform/portal/portal_request.h"
 
 #include <QFile>
@@ -57,6 +59,10 @@ std::optional<ScreenPicture> PortalScreenCapture::Capture(const std::string& /*s
         picture.pixels.insert(picture.pixels.end(), row, row + width);
     }
     return picture;
+}
+
+std::unique_ptr<ScreenCaptureService> CreatePortalScreenCapture() {
+    return std::make_unique<PortalScreenCapture>();
 }
 
 } // namespace platform

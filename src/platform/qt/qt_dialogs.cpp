@@ -1,4 +1,5 @@
 #include "platform/qt/qt_dialogs.h"
+#include "platform/qt/qt_factories.h"
 
 #include <QApplication>
 #include <QInputDialog>
@@ -74,6 +75,10 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& prompt, const 
     if (!accepted)
         return std::nullopt;
     return answer.toStdString();
+}
+
+std::unique_ptr<Dialogs> CreateToolkitDialogs() {
+    return std::make_unique<QtDialogs>();
 }
 
 } // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/qt/qt_screen_capture.h"
+#include "platform/qt/qt_factories.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -30,6 +31,10 @@ std::optional<ScreenPicture> QtScreenCapture::Capture(const std::string& screen,
         std::memcpy(picture.pixels.data() + size_t(row) * size_t(image.width()),
                     image.constScanLine(row), size_t(image.width()) * 4);
     return picture;
+}
+
+std::unique_ptr<ScreenCaptureService> CreateToolkitScreenCapture() {
+    return std::make_unique<QtScreenCapture>();
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "platform/qt/qt_shell.h"
 
-#include "platform/native.h"
+#include "platform/qt/qt_factories.h"
 
 #include <QDesktopServices>
 #include <QProcess>
@@ -80,10 +80,8 @@ bool QtShell::StartProcess(const std::string& program, const std::vector<std::st
 #endif
 }
 
-#ifndef Q_OS_WIN
-std::unique_ptr<Shell> CreateNativeShell() {
+std::unique_ptr<Shell> CreateToolkitShell() {
     return std::make_unique<QtShell>();
 }
-#endif
 
 } // namespace platform

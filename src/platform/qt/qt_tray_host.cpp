@@ -1,4 +1,4 @@
-#include "platform/tray_host_service.h"
+#include "platform/qt/qt_factories.h"
 
 #include <QCursor>
 #include <QMenu>

@@ -1,6 +1,6 @@
 #include "platform/qt/qt_visual_styles.h"
 
-#include "platform/native.h"
+#include "platform/qt/qt_factories.h"
 
 #include "platform/qt/toolkit_style.h"
 
@@ -48,10 +48,8 @@ void QtVisualStyles::ClearAttributes(const std::string& path) {
 #endif
 }
 
-#ifndef Q_OS_WIN
-std::unique_ptr<VisualStyles> CreateNativeVisualStyles() {
+std::unique_ptr<VisualStyles> CreateToolkitVisualStyles() {
     return std::make_unique<QtVisualStyles>();
 }
-#endif
 
 } // namespace platform

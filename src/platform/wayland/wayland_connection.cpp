@@ -1,5 +1,8 @@
 #include "platform/wayland/wayland_connection.h"
 
+#include "platform/backend_plan.h"
+#include "platform/wayland/wayland_factories.h"
+
 #include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
@@ -294,6 +297,13 @@ bool WaylandConnection::CheckBroken() {
     if (m_onBroken)
         m_onBroken(m_problem);
     return true;
+}
+
+void AddCompositorFacts(WaylandConnection& connection, SessionFacts& facts) {
+    facts.compositorReached = connection.Connected();
+    facts.compositorProblem = connection.Problem();
+    facts.virtualPointer = connection.VirtualPointerManager() != nullptr;
+    facts.foreignToplevels = connection.ForeignToplevelsOffered();
 }
 
 } // namespace platform

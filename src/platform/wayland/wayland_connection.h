@@ -74,6 +74,7 @@ public:
     zwlr_screencopy_manager_v1* ScreencopyManager() const { return m_screencopy; }
     // Bound on first use: it sends events for every window from then on.
     zwlr_foreign_toplevel_manager_v1* ForeignToplevelManager();
+    bool ForeignToplevelsOffered() const { return m_toplevelGlobal && Connected(); }
 
     const std::vector<std::unique_ptr<WaylandOutput>>& Outputs() const { return m_outputs; }
     // The bounding box of every output: what the virtual pointer's absolute motion spans.

@@ -2,6 +2,7 @@
 
 #include "platform/backend_plan.h"
 #include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_factories.h"
 
 #include "wlr-virtual-pointer-unstable-v1-client-protocol.h"
 
@@ -57,8 +58,6 @@ WaylandMouseInput::~WaylandMouseInput() {
 ClickReadiness WaylandMouseInput::PrepareToClick() {
     if (!m_connection.Connected())
         return {false, CompositorGoneText(m_connection.Problem()), {}};
-    if (!m_pointer)
-        return {false, std::string(kNoInputSynthesisText), {}};
     return {};
 }
 
@@ -90,6 +89,10 @@ void WaylandMouseInput::Button(uint32_t code, bool press) {
                                    press ? WL_POINTER_BUTTON_STATE_PRESSED
                                          : WL_POINTER_BUTTON_STATE_RELEASED);
     zwlr_virtual_pointer_v1_frame(m_pointer);
+}
+
+std::unique_ptr<MouseInput> CreateWlrootsMouse(WaylandConnection& connection) {
+    return std::make_unique<WaylandMouseInput>(connection);
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/wayland/wayland_screen_capture.h"
 
 #include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_factories.h"
 
 #include "wlr-screencopy-unstable-v1-client-protocol.h"
 
@@ -144,6 +145,10 @@ std::optional<ScreenPicture> WaylandScreenCapture::Capture(const std::string& sc
         m_connection.Flush();
     }
     return picture;
+}
+
+std::unique_ptr<ScreenCaptureService> CreateWlrootsScreenCapture(WaylandConnection& connection) {
+    return std::make_unique<WaylandScreenCapture>(connection);
 }
 
 } // namespace platform

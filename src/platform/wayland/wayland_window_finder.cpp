@@ -1,6 +1,7 @@
 #include "platform/wayland/wayland_window_finder.h"
 
 #include "platform/wayland/wayland_connection.h"
+#include "platform/wayland/wayland_factories.h"
 
 #include "wlr-foreign-toplevel-management-unstable-v1-client-protocol.h"
 
@@ -148,6 +149,10 @@ void WaylandWindowFinder::SetForegroundWindow(WindowHandle window) {
         return;
     zwlr_foreign_toplevel_handle_v1_activate(toplevel->handle, m_connection.Seat());
     m_connection.Roundtrip();
+}
+
+std::unique_ptr<WindowFinder> CreateWlrootsWindowFinder(WaylandConnection& connection) {
+    return std::make_unique<WaylandWindowFinder>(connection);
 }
 
 } // namespace platform

@@ -1,6 +1,6 @@
 #include "platform/win/win_hot_key.h"
 
-#include "platform/native.h"
+#include "platform/win/win_factories.h"
 #include "platform/win/win_rules.h"
 
 #include <windows.h>
@@ -108,7 +108,7 @@ int WinHotKeyService::FreeNativeId() const {
     return nativeId;
 }
 
-std::unique_ptr<HotKeyService> CreateNativeHotKeyService() {
+std::unique_ptr<HotKeyService> CreateWin32HotKey() {
     return std::make_unique<WinHotKeyService>();
 }
 

@@ -1,6 +1,6 @@
 #include "platform/win/win_mouse.h"
 
-#include "platform/native.h"
+#include "platform/win/win_factories.h"
 
 #include <windows.h>
 
@@ -20,7 +20,7 @@ void WinMouseInput::MouseEvent(uint32_t flags) {
     ::mouse_event(flags, 0, 0, 0, 0);
 }
 
-std::unique_ptr<MouseInput> CreateNativeMouseInput() {
+std::unique_ptr<MouseInput> CreateWin32Mouse() {
     return std::make_unique<WinMouseInput>();
 }
 

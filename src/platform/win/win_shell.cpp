@@ -1,6 +1,6 @@
 #include "platform/win/win_shell.h"
 
-#include "platform/native.h"
+#include "platform/win/win_factories.h"
 #include "platform/win/win_rules.h"
 #include "platform/win/win_text.h"
 
@@ -43,7 +43,7 @@ bool WinShell::StartProcess(const std::string& program, const std::vector<std::s
     return Launch(CommandLine(program, arguments));
 }
 
-std::unique_ptr<Shell> CreateNativeShell() {
+std::unique_ptr<Shell> CreateWin32Shell() {
     return std::make_unique<WinShell>();
 }
 

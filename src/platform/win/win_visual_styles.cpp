@@ -1,6 +1,6 @@
 #include "platform/win/win_visual_styles.h"
 
-#include "platform/native.h"
+#include "platform/win/win_factories.h"
 #include "platform/win/win_text.h"
 
 #include <windows.h>
@@ -70,7 +70,7 @@ void WinVisualStyles::ClearAttributes(const std::string& path) {
     SetRegularFileAttributes(path, FILE_ATTRIBUTE_NORMAL);
 }
 
-std::unique_ptr<VisualStyles> CreateNativeVisualStyles() {
+std::unique_ptr<VisualStyles> CreateWin32VisualStyles() {
     return std::make_unique<WinVisualStyles>();
 }
 

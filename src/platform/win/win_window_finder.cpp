@@ -1,6 +1,6 @@
 #include "platform/win/win_window_finder.h"
 
-#include "platform/native.h"
+#include "platform/win/win_factories.h"
 #include "platform/win/win_text.h"
 
 #include <windows.h>
@@ -45,7 +45,7 @@ std::vector<WindowHandle> WinWindowFinder::TopLevelWindows() {
     return windows;
 }
 
-std::unique_ptr<WindowFinder> CreateNativeWindowFinder() {
+std::unique_ptr<WindowFinder> CreateWin32WindowFinder() {
     return std::make_unique<WinWindowFinder>();
 }
 

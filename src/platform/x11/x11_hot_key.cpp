@@ -1,6 +1,6 @@
 #include "platform/x11/x11_hot_key.h"
 
-#include "platform/native.h"
+#include "platform/x11/x11_factories.h"
 #include "platform/x11/x_error_trap.h"
 
 #include <X11/XKBlib.h>
@@ -199,7 +199,7 @@ bool X11HotKeyService::IsRepeatRelease(unsigned int keycode, unsigned long time)
     return true;
 }
 
-std::unique_ptr<HotKeyService> CreateNativeHotKeyService() {
+std::unique_ptr<HotKeyService> CreateX11HotKey() {
     return std::make_unique<X11HotKeyService>();
 }
 

@@ -1,7 +1,7 @@
 #include "platform/x11/x11_mouse.h"
 
 #include "platform/backend_plan.h"
-#include "platform/native.h"
+#include "platform/x11/x11_factories.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -76,7 +76,7 @@ void X11MouseInput::MouseEvent(uint32_t flags) {
     XFlush(m_display);
 }
 
-std::unique_ptr<MouseInput> CreateNativeMouseInput() {
+std::unique_ptr<MouseInput> CreateX11Mouse() {
     return std::make_unique<X11MouseInput>();
 }
 

@@ -1,6 +1,6 @@
 #include "platform/x11/x11_window_finder.h"
 
-#include "platform/native.h"
+#include "platform/x11/x11_factories.h"
 #include "platform/x11/x_error_trap.h"
 
 #include <X11/Xatom.h>
@@ -275,7 +275,7 @@ unsigned long X11WindowFinder::Intern(const char* name) {
     return XInternAtom(m_display, name, False);
 }
 
-std::unique_ptr<WindowFinder> CreateNativeWindowFinder() {
+std::unique_ptr<WindowFinder> CreateX11WindowFinder() {
     return std::make_unique<X11WindowFinder>();
 }
 
