@@ -1,6 +1,6 @@
 // Playing the table: "Start events", handing one row at a time to the main window's click run,
 // and the row highlight. The main window's Start/Stop command and click timer move the sequence
-// on (click/click_run.cpp).
+// on (click/main_click_run.cpp).
 #include "events/mouse_events_window.h"
 
 #include "platform/dialogs_service.h"
