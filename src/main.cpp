@@ -57,8 +57,15 @@ int Toggle(shell::AppInfo& app) {
         std::fprintf(stderr, "zorvane: %s\n", problem->c_str());
         return 1;
     }
-    const std::optional<size_t> pressed = click::PressForEveryCopy(folders->config);
-    if (pressed && *pressed > 0)
+    const std::optional<click::Pressed> pressed = click::PressForEveryCopy(folders->config);
+    if (pressed && pressed->locked > 0) {
+        std::fprintf(stderr,
+                     "zorvane: another process held the lock on the signal files in %s for two "
+                     "seconds (is one stopped?); %zu running copies were not toggled.\n",
+                     folders->config.c_str(), pressed->locked);
+        return 1;
+    }
+    if (pressed && pressed->stamped > 0)
         return 0;
     std::fprintf(stderr, "zorvane: %s; nothing was toggled.\n",
                  pressed ? ("no running copy uses " + folders->config).c_str()

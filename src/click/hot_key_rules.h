@@ -16,6 +16,10 @@ inline constexpr uint32_t kHotKeyModifiers = 3; // MOD_ALT + MOD_CONTROL
 inline constexpr char kDefaultHotKey = 'C';
 // Every signal file's name contains this; the owner stamps every such file in the folder.
 inline constexpr std::string_view kSignalFileMark = "_HotKey";
+// Whoever stamps a signal file (the owner's relay, zorvane --toggle) holds the lock on this file
+// of the same folder meanwhile, so that no press is lost between two stampers. A rename replaces
+// a signal file, so the lock lives beside the files, not on them.
+inline constexpr std::string_view kSignalLockName = "signal_files.lock";
 
 // The key code of a hot-key text: its first character upper-cased, when that is a letter A to Z.
 // nullopt for anything else, the empty text included.

@@ -1,10 +1,13 @@
 #include "click/signal_relay.h"
 
 #include "click/hot_key_rules.h"
+#include "store/file_lock.h"
 #include "store/file_system.h"
+#include "store/path_text.h"
 #include "store/process_info.h"
 #include "store/xml_document.h"
 
+#include <cstdio>
 #include <filesystem>
 
 namespace click {
@@ -24,13 +27,24 @@ SignalAttributes RootAttributes(const store::XmlDocument& document) {
     return named;
 }
 
-bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t presses,
-                     store::XmlDocument& document) {
+namespace {
+
+constexpr std::chrono::seconds kLockPatience{2};
+
+} // namespace
+
+Stamp StampSignalFile(const std::string& path, const std::string& stamp, uint64_t presses,
+                      store::XmlDocument& document) {
+    const std::filesystem::path file = store::ToFsPath(path);
+    const auto lock = store::FileLock::Take(
+        store::PathText(file.parent_path() / std::string(kSignalLockName)), kLockPatience);
+    if (!lock)
+        return Stamp::Locked;
     std::error_code error;
-    if (std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::regular)
-        return false;
+    if (std::filesystem::symlink_status(file, error).type() != std::filesystem::file_type::regular)
+        return Stamp::LeftAlone;
     if (!document.load(path, store::kSmallFileLimit))
-        return false;
+        return Stamp::LeftAlone;
     const SignalAttributes named = RootAttributes(document);
     store::XmlNamedNodeMap attributes = document.documentElement().attributes();
     store::XmlNode check = document.createAttribute("Check");
@@ -40,7 +54,7 @@ bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t
     count.setText(NextPressCount(named, presses));
     attributes.setNamedItem(count);
     // A link put in the file's place meanwhile is replaced, never written through.
-    return document.save(path, store::LinkRule::ReplaceLink);
+    return document.save(path, store::LinkRule::ReplaceLink) ? Stamp::Stamped : Stamp::LeftAlone;
 }
 
 std::optional<SignalFiles> ListSignalFiles(const std::string& folder,
@@ -61,16 +75,19 @@ std::optional<SignalFiles> ListSignalFiles(const std::string& folder,
     return found;
 }
 
-std::optional<size_t> PressForEveryCopy(const std::string& folder) {
+std::optional<Pressed> PressForEveryCopy(const std::string& folder) {
     const std::optional<SignalFiles> files = ListSignalFiles(folder, {});
     if (!files)
         return std::nullopt;
     store::XmlDocument document;
     const std::string stamp = PressStamp(SecondsSinceMidnight());
-    size_t stamped = 0;
-    for (const std::string& file : files->running)
-        stamped += StampSignalFile(file, stamp, 1, document) ? 1 : 0;
-    return stamped;
+    Pressed pressed;
+    for (const std::string& file : files->running) {
+        const Stamp outcome = StampSignalFile(file, stamp, 1, document);
+        pressed.stamped += outcome == Stamp::Stamped ? 1 : 0;
+        pressed.locked += outcome == Stamp::Locked ? 1 : 0;
+    }
+    return pressed;
 }
 
 SignalRelay::SignalRelay() : m_thread([this] { Run(); }) {}
@@ -127,8 +144,18 @@ void SignalRelay::Run() {
         queue.erase(next);
         m_busy = true;
         lock.unlock();
-        StampSignalFile(file, waiting.stamp, waiting.presses, document);
+        const Stamp outcome = StampSignalFile(file, waiting.stamp, waiting.presses, document);
         lock.lock();
+        // Held by a stopped or hung stamper: what waits would wait as long, one file after the
+        // other. It is given up, and said so.
+        if (outcome == Stamp::Locked) {
+            std::fprintf(stderr,
+                         "zorvane: the signal files stayed locked by another process; %zu "
+                         "copies did not hear the hot key\n",
+                         m_running.size() + m_others.size() + 1);
+            m_running.clear();
+            m_others.clear();
+        }
         m_busy = false;
         m_changed.notify_all();
     }

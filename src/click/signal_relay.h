@@ -27,10 +27,12 @@ namespace click {
 SignalAttributes RootAttributes(const store::XmlDocument& document);
 
 // Stamps one signal file with presses: "Check" takes the stamp and "Presses" grows by their
-// number. Only a regular file is stamped, never one reached through a link. False when the file
-// was left alone.
-bool StampSignalFile(const std::string& path, const std::string& stamp, uint64_t presses,
-                     store::XmlDocument& document);
+// number, under the folder's signal lock. Only a regular file is stamped, never one reached
+// through a link. Locked: another process held the lock for two seconds (a stopped or hung
+// stamper), and the file was left alone.
+enum class Stamp { Stamped, LeftAlone, Locked };
+Stamp StampSignalFile(const std::string& path, const std::string& stamp, uint64_t presses,
+                      store::XmlDocument& document);
 
 // The signal files in a folder, every file whose name holds "_HotKey": those of copies that run
 // now, and the others (left by killed copies, or named so by hand).
@@ -45,8 +47,13 @@ std::optional<SignalFiles> ListSignalFiles(const std::string& folder,
 
 // A press of the shared hot key from outside (zorvane --toggle): every running copy's signal file
 // is stamped once, and each copy toggles within its poll. Files of copies that no longer run are
-// left alone. How many were stamped; nullopt when the folder cannot be read.
-std::optional<size_t> PressForEveryCopy(const std::string& folder);
+// left alone. How many were stamped, and how many stayed locked; nullopt when the folder cannot
+// be read.
+struct Pressed {
+    size_t stamped = 0;
+    size_t locked = 0;
+};
+std::optional<Pressed> PressForEveryCopy(const std::string& folder);
 
 class SignalRelay {
 public:

@@ -60,9 +60,14 @@ void HotKeyRulesTest::signalFile() {
 void HotKeyRulesTest::signalFileOwner_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<int>("running");
-    const std::pair<const char*, int> rows[] = {
-        {"7-4711-h_HotKey.xml", 1}, {"7-4712-h_HotKey.xml", 0}, {"7-9-other_HotKey.xml", 1},
-        {"7_HotKey.xml", 1},        {"9_HotKey.xml", 0},        {"old_HotKey.xml", -1}};
+    // This host is "my_pc": its files name it "my-pc".
+    const std::pair<const char*, int> rows[] = {{"7-4711-my-pc_HotKey.xml", 1},
+                                                {"8-4711-my-pc_HotKey.xml", 1},
+                                                {"7-4712-my-pc_HotKey.xml", 0},
+                                                {"7-9-other_HotKey.xml", 1},
+                                                {"7_HotKey.xml", 1},
+                                                {"9_HotKey.xml", 0},
+                                                {"old_HotKey.xml", -1}};
     for (const auto& [name, running] : rows)
         QTest::newRow(name) << name << running;
 }
@@ -71,7 +76,7 @@ void HotKeyRulesTest::signalFileOwner() {
     QFETCH(QString, name);
     const auto owner = click::ReadSignalFileName(name.toStdString());
     const auto alive = [](long pid) { return pid == 4711; };
-    QTEST(owner ? int(click::RunningCopysFile(*owner, "h", {7}, alive)) : -1, "running");
+    QTEST(owner ? int(click::RunningCopysFile(*owner, "my_pc", {7}, alive)) : -1, "running");
 }
 
 void HotKeyRulesTest::stamp_data() {

@@ -112,8 +112,8 @@ void HotKeyTest::pressFromOutsideReachesRunningCopies() {
     QVERIFY(store::WriteFileAtomically(f.Path("9-1-x_HotKey.xml"), std::string(2 << 20, ' ')));
     if (owner)
         LoadForPresses(f);
-    QCOMPARE(click::PressForEveryCopy(f.folder.path().toStdString()),
-             std::optional<size_t>(size_t(watchers + (owner ? 1 : 0))));
+    QCOMPARE(click::PressForEveryCopy(f.folder.path().toStdString())->stamped,
+             size_t(watchers + (owner ? 1 : 0)));
     for (size_t i = 0; i < files.size(); ++i)
         QCOMPARE(Check(files[i]) == "0", int(i) >= watchers);
     if (!owner)
@@ -212,11 +212,11 @@ void HotKeyTest::watcherFollowsNewStamps() {
     // Held up across two presses of the owner, which started and stopped: this copy stays idle,
     // and the next press starts it, as it does the owner.
     store::XmlDocument stamper;
-    QVERIFY(click::StampSignalFile(signal, "45298.1", 1, stamper));
-    QVERIFY(click::StampSignalFile(signal, "45298.3", 1, stamper));
+    QVERIFY(click::StampSignalFile(signal, "45298.1", 1, stamper) == click::Stamp::Stamped);
+    QVERIFY(click::StampSignalFile(signal, "45298.3", 1, stamper) == click::Stamp::Stamped);
     f.window->tmrHotKey_Timer();
     QVERIFY(f.Idle());
-    QVERIFY(click::StampSignalFile(signal, "45299.5", 1, stamper));
+    QVERIFY(click::StampSignalFile(signal, "45299.5", 1, stamper) == click::Stamp::Stamped);
     f.window->tmrHotKey_Timer();
     QVERIFY(!f.Idle());
     // A watcher relays nothing and never polls the system's hot key.
