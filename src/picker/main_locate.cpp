@@ -48,8 +48,12 @@ void frmMain::BeginPicking() {
     btnStartStop->setEnabled(false);
 }
 
+// Where the system tells where the pointer is, the boxes follow it every 10 ms. Elsewhere they
+// show what the picker's own pointer events tell, so that a picker that saw no pointer leaves
+// them as they were (rather than showing a place nobody pointed at).
 void frmMain::ShowCoordinatesLive() {
-    tmrMouseInfo->setEnabled(true);
+    if (objMouse->KnowsPointer())
+        tmrMouseInfo->setEnabled(true);
 }
 
 void frmMain::ShowPointerPosition() {
