@@ -58,9 +58,29 @@ std::string HotKey::SignalFilePath() const {
     return store::BuildPath(m_folder, SignalFileName(hwndHotKey, m_processId, m_hostName));
 }
 
+void HotKey::CreateSignalFile() {
+    store::TextStream file = store::CreateTextFile(SignalFilePath(), store::LinkRule::ReplaceLink);
+    for (const std::string& line : SignalFileLines(m_lastPress))
+        file.WriteLine(line);
+    file.Close();
+    m_hasSignalFile = true;
+}
+
+void HotKey::DeleteSignalFile() {
+    m_hasSignalFile = false;
+    const std::string path = SignalFilePath();
+    if (store::FileExists(path))
+        store::DeleteFile(path);
+}
+
 bool HotKey::WatcherPoll() {
     const std::string path = SignalFilePath();
     const auto version = store::GetFileVersion(path);
+    if (!version && m_hasSignalFile) {
+        CreateSignalFile();
+        m_signalVersion = store::GetFileVersion(path);
+        return false;
+    }
     if (version && version == m_signalVersion)
         return false;
     m_signalVersion = version;

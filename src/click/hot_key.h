@@ -41,6 +41,12 @@ public:
     platform::WindowHandle Window() const { return hwndHotKey; }
     // This copy's signal file, whether or not it exists.
     std::string SignalFilePath() const;
+    // Makes this copy's signal file, its own: a link planted at its name is replaced, not
+    // written through. From then on a poll that finds it gone (deleted from outside) makes it
+    // again, so that the presses after that still reach this copy.
+    void CreateSignalFile();
+    // Deletes it, at the program's end.
+    void DeleteSignalFile();
 
 private:
     bool WatcherPoll();
@@ -56,6 +62,7 @@ private:
     int32_t numRegisterResult = 0;
     bool bUnregistered = false;
     PressState m_lastPress;
+    bool m_hasSignalFile = false;
     store::XmlDocument objSignalDoc;
     // The version of the signal file last read: an unchanged file holds no new stamp, so it is
     // not read again (polled 20 times a second, this keeps an idle watcher idle).

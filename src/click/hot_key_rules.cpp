@@ -83,11 +83,16 @@ bool RunningCopysFile(const SignalFileOwner& owner, std::string_view thisHost,
     return std::find(windows.begin(), windows.end(), owner.window) != windows.end();
 }
 
-std::vector<std::string> SignalFileLines() {
+std::vector<std::string> SignalFileLines(const PressState& from) {
+    const bool number =
+        !from.stamp.empty() && from.stamp.find_first_not_of("0123456789.,-") == std::string::npos;
+    std::string root = "<HotKey Check=\"" + (number ? from.stamp : "0") + "\"";
+    if (from.presses)
+        root += " " + std::string(kPressesAttribute) + "=\"" + std::to_string(*from.presses) + "\"";
     return {"<?xml version=\"1.0\"?>",
             "<!-- Do not change this file yourself, or else you may cause the application to "
             "malfunction! -->",
-            "<HotKey Check=\"0\">", "</HotKey>"};
+            root + ">", "</HotKey>"};
 }
 
 std::string PressStamp(double secondsSinceMidnight) {

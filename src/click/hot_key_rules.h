@@ -49,9 +49,6 @@ bool RunningCopysFile(const SignalFileOwner& owner, std::string_view thisHost,
                       const std::vector<uint64_t>& windows,
                       const std::function<bool(long)>& processRunning);
 
-// The four lines a new signal file holds, "Check" 0: no press yet.
-std::vector<std::string> SignalFileLines();
-
 // The stamp of a press: the time of day in seconds since midnight, as a single-precision number
 // (up to 7 significant digits, 45296.52).
 std::string PressStamp(double secondsSinceMidnight);
@@ -70,6 +67,11 @@ struct PressState {
     std::string stamp;
     std::optional<uint64_t> presses;
 };
+
+// The four lines a new signal file holds, "Check" 0: no press yet. A file made again (it was
+// deleted while its copy ran) holds the stamp and the press count its copy last acted on; a
+// stamp that is not a number is not written there.
+std::vector<std::string> SignalFileLines(const PressState& from = {});
 
 // How many presses a watcher's signal file tells of since `last`, which is brought up to date.
 // The first attribute must be named exactly "Check" with a stamp other than "0". The press count,

@@ -29,11 +29,7 @@ void frmMain::LoadHotKey(const store::SettingsReader& settings) {
 
 void frmMain::CreateHotKeySignalFile() {
     strHotKeyFile = m_hotKey->SignalFilePath();
-    // The file is this copy's own: a link planted at its name is replaced, not written through.
-    store::TextStream file = store::CreateTextFile(strHotKeyFile, store::LinkRule::ReplaceLink);
-    for (const std::string& line : click::SignalFileLines())
-        file.WriteLine(line);
-    file.Close();
+    m_hotKey->CreateSignalFile();
     WatchSignalFolder();
 }
 
@@ -117,8 +113,8 @@ void frmMain::mnHotKey_Click() {
 void frmMain::UnloadHotKey() {
     tmrHotKey->setEnabled(false);
     m_hotKey->UnregisterGlobalHotKey();
-    if (!strHotKeyFile.empty() && store::FileExists(strHotKeyFile))
-        store::DeleteFile(strHotKeyFile);
+    if (!strHotKeyFile.empty())
+        m_hotKey->DeleteSignalFile();
 }
 
 char frmMain::HotKeyLetter() const {

@@ -222,6 +222,14 @@ void HotKeyTest::watcherFollowsNewStamps() {
     // A watcher relays nothing and never polls the system's hot key.
     QCOMPARE(f.hotKey.polls(), 0);
     QCOMPARE(Check(signal), std::string("45299.5"));
+    // Deleted from outside, the file is made again from the presses acted on: the next press
+    // reaches this copy, once.
+    QVERIFY(store::DeleteFile(signal));
+    f.window->tmrHotKey_Timer();
+    QVERIFY(!f.Idle());
+    QVERIFY(click::StampSignalFile(signal, "45300.5", 1, stamper) == click::Stamp::Stamped);
+    f.window->tmrHotKey_Timer();
+    QVERIFY(f.Idle());
 }
 
 void HotKeyTest::watcherFileGoesAtShutDown() {
