@@ -42,6 +42,23 @@ std::optional<shell::Folders> FindFolders(shell::AppInfo& app) {
 
 constexpr const char* kNoHome = "set HOME (or XDG_CONFIG_HOME) to an absolute path";
 
+// The toolkit ends the process, advising to reinstall it, when no display server it tries
+// answers: that is said plainly first.
+bool DisplayServerAnswers(const std::vector<std::string>& arguments) {
+    const auto servers = shell::DisplayServersToTry(arguments, std::getenv("QT_QPA_PLATFORM"));
+    if (!servers)
+        return true;
+    for (const shell::DisplayServer server : *servers)
+        if (server == shell::DisplayServer::Wayland
+                ? platform::NativeServices::WaylandDisplayAnswers()
+                : platform::NativeServices::X11DisplayAnswers())
+            return true;
+    std::fprintf(
+        stderr, "zorvane: %s\n",
+        shell::NoDisplayText(std::getenv("WAYLAND_DISPLAY"), std::getenv("DISPLAY")).c_str());
+    return false;
+}
+
 // An installed copy's settings folder that another user could change is refused.
 std::optional<std::string> RefusedFolder(const std::optional<shell::Folders>& folders) {
     return folders && !folders->portable ? shell::UntrustedConfigFolder(folders->config)
@@ -93,6 +110,8 @@ int main(int argc, char* argv[]) {
         QCoreApplication core(argc, argv); // no display needed
         return Toggle(app);
     }
+    if (!DisplayServerAnswers(app.arguments))
+        return 1;
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zorvane-256.png")));
     const auto folders = FindFolders(app);
@@ -101,8 +120,8 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     if (!folders || !shell::MakeConfigFolder(folders->config)) {
-        std::fprintf(stderr, "zorvane: no folder for the settings: %s\n",
-                     folders ? ("cannot make " + folders->config).c_str() : kNoHome);
+        TellBeforeStart(std::string("no folder for the settings: ") +
+                        (folders ? "cannot make " + folders->config : kNoHome));
         return 1;
     }
     app.configFolder = folders->config;

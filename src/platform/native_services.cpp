@@ -144,4 +144,22 @@ std::unique_ptr<TrayHost> NativeServices::MakeTrayHost() {
     return MakeSystemTrayHost();
 }
 
+#ifdef _WIN32
+bool NativeServices::WaylandDisplayAnswers() {
+    return true;
+}
+
+bool NativeServices::X11DisplayAnswers() {
+    return true;
+}
+#else
+bool NativeServices::WaylandDisplayAnswers() {
+    return platform::WaylandDisplayAnswers();
+}
+
+bool NativeServices::X11DisplayAnswers() {
+    return platform::X11DisplayAnswers();
+}
+#endif
+
 } // namespace platform

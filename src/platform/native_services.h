@@ -36,6 +36,10 @@ public:
     void AnswerForMainWindow(QWidget& window);
     // The system's notification area.
     static std::unique_ptr<TrayHost> MakeTrayHost();
+    // Whether a display server of the kind answers, before the toolkit tries it (the toolkit
+    // ends the process when none does). Always true on Windows.
+    static bool WaylandDisplayAnswers();
+    static bool X11DisplayAnswers();
 
 private:
     SessionFacts FindFacts(const std::string& toolkitPlatform);

@@ -3,6 +3,7 @@
 #include "runtime/conversions.h"
 #include "shell/app_info.h"
 
+#include <algorithm>
 #include <string>
 
 namespace shell {
@@ -50,6 +51,42 @@ bool AsksToToggle(const std::vector<std::string>& arguments) {
         if (argument == "--toggle")
             return true;
     return false;
+}
+
+std::optional<std::vector<DisplayServer>>
+DisplayServersToTry(const std::vector<std::string>& arguments, const char* qpaPlatform) {
+    std::string names = qpaPlatform ? qpaPlatform : "";
+    for (size_t i = 0; i + 1 < arguments.size(); ++i)
+        if (arguments[i] == "-platform" || arguments[i] == "--platform")
+            names = arguments[i + 1];
+    if (names.empty())
+        return std::vector<DisplayServer>{DisplayServer::Wayland, DisplayServer::X11};
+    std::vector<DisplayServer> servers;
+    for (size_t start = 0; start <= names.size();) {
+        const size_t end = std::min(names.find(';', start), names.size());
+        // The toolkit's options follow the name after a colon ("xcb:dpi=96").
+        const std::string part = names.substr(start, end - start);
+        const std::string name = part.substr(0, part.find(':'));
+        if (name.rfind("wayland", 0) == 0)
+            servers.push_back(DisplayServer::Wayland);
+        else if (name == "xcb")
+            servers.push_back(DisplayServer::X11);
+        else
+            return std::nullopt;
+        start = end + 1;
+    }
+    return servers;
+}
+
+std::string NoDisplayText(const char* waylandDisplay, const char* xDisplay) {
+    const auto named = [](const char* variable, const char* value) {
+        return std::string(variable) +
+               (value && *value ? " is \"" + std::string(value) + "\"" : " is not set");
+    };
+    return "no display could be reached: " + named("WAYLAND_DISPLAY", waylandDisplay) + " and " +
+           named("DISPLAY", xDisplay) +
+           ", and no Wayland compositor or X server answers there. Start Zorvane in a desktop "
+           "session, or set WAYLAND_DISPLAY or DISPLAY to one that runs.";
 }
 
 } // namespace shell

@@ -24,4 +24,15 @@ std::optional<std::string> InformationAnswer(const std::vector<std::string>& arg
 // "--toggle": press the shared hot key from outside, for every running copy, and end.
 bool AsksToToggle(const std::vector<std::string>& arguments);
 
+// The display servers the toolkit will try, in its order: those its "-platform" argument or
+// QT_QPA_PLATFORM (`qpaPlatform`, null when unset) name, else a Wayland compositor, then an X
+// server. nullopt where one of them needs no display server (offscreen, vnc, ...): nothing to
+// check beforehand.
+enum class DisplayServer { Wayland, X11 };
+std::optional<std::vector<DisplayServer>>
+DisplayServersToTry(const std::vector<std::string>& arguments, const char* qpaPlatform);
+
+// No display server answered: what the user is told, naming where the program looked.
+std::string NoDisplayText(const char* waylandDisplay, const char* xDisplay);
+
 } // namespace shell

@@ -180,10 +180,15 @@ Program::~Program() {
     Kill();
 }
 
+bool Program::Install() const {
+    const QString installed = m_folder.filePath(QStringLiteral("zorvane"));
+    return QFileInfo::exists(installed) ||
+           QFile::copy(QStringLiteral(ZORVANE_EXECUTABLE), installed);
+}
+
 bool Program::Start(const QStringList& arguments) {
     const QString installed = m_folder.filePath(QStringLiteral("zorvane"));
-    if (!QFileInfo::exists(installed) &&
-        !QFile::copy(QStringLiteral(ZORVANE_EXECUTABLE), installed))
+    if (!Install())
         return false;
     QProcessEnvironment env = m_session.Environment();
     if (!env.contains(QStringLiteral("WAYLAND_DISPLAY")))

@@ -110,6 +110,8 @@ public:
     QString Folder() const { return m_folder.path(); }
     QString FilePath(const QString& name) const { return m_folder.filePath(name); }
     bool Start(const QStringList& arguments = {});
+    // Copies the program into the folder (Start does it too).
+    bool Install() const;
     // Starts another copy of the program in this folder, held by `process`.
     bool StartCopy(QProcess& process, const QStringList& arguments = {}) const;
     // Waits for a main window with exactly this caption; answers its X window id or 0.

@@ -1,6 +1,6 @@
 // The real program's start-up and shut-down in a folder of its own: the settings file created
 // or recovered, "run" with the saved settings (also through the visual-styles restart), one copy
-// only, and File > Exit writing the settings back.
+// only, File > Exit writing the settings back, and a start where no display server answers.
 #include "default_settings_file.h"
 #include "harness.h"
 #include "store/settings_file.h"
@@ -28,6 +28,7 @@ private slots:
     void secondCopyEndsAtOnce();
     void exitWritesTheSettingsBack_data();
     void exitWritesTheSettingsBack();
+    void noDisplayIsSaidPlainly();
 
 private:
     QString WaitForBox(const QString& title);
@@ -230,6 +231,27 @@ void StartUpE2eTest::exitWritesTheSettingsBack() {
     QCOMPARE(store::GetConfigValue(file, "Coordx").value_or(""), box.isEmpty() ? "77" : "5");
     QCOMPARE(store::GetConfigValue(file, "XPStyle").value_or(""), std::string("False"));
     QCOMPARE(store::GetConfigValue(file, "HideOnMinimize").value_or(""), std::string("True"));
+}
+
+// A Wayland display that is not there, and no X display: said on standard error, status 1,
+// where the toolkit would abort.
+void StartUpE2eTest::noDisplayIsSaidPlainly() {
+    e2e::Program program(*m_server);
+    QVERIFY(program.WriteSettings({}) && program.Install());
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* variable : {"DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"})
+        env.remove(QString::fromLatin1(variable));
+    env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("zorvane-nowhere"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), program.Folder());
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(program.FilePath(QStringLiteral("zorvane")));
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    const QByteArray said = process.readAllStandardError();
+    QVERIFY2(said.contains("no display could be reached: WAYLAND_DISPLAY is \"zorvane-nowhere\""),
+             said.constData());
 }
 
 QTEST_GUILESS_MAIN(StartUpE2eTest)

@@ -306,4 +306,11 @@ void AddCompositorFacts(WaylandConnection& connection, SessionFacts& facts) {
     facts.foreignToplevels = connection.ForeignToplevelsOffered();
 }
 
+bool WaylandDisplayAnswers() {
+    wl_display* display = wl_display_connect(nullptr);
+    if (display)
+        wl_display_disconnect(display);
+    return display != nullptr;
+}
+
 } // namespace platform

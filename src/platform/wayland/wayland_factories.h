@@ -13,6 +13,9 @@ namespace platform {
 class WaylandConnection;
 struct SessionFacts;
 
+// Whether the compositor WAYLAND_DISPLAY names (else wayland-0) answers.
+bool WaylandDisplayAnswers();
+
 // What the compositor offers, as far as the plan asks.
 void AddCompositorFacts(WaylandConnection& connection, SessionFacts& facts);
 

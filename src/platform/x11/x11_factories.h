@@ -9,6 +9,9 @@
 
 namespace platform {
 
+// Whether the X server DISPLAY names answers.
+bool X11DisplayAnswers();
+
 std::unique_ptr<MouseInput> CreateX11Mouse();
 std::unique_ptr<HotKeyService> CreateX11HotKey();
 std::unique_ptr<WindowFinder> CreateX11WindowFinder();

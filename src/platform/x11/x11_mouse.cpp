@@ -80,4 +80,11 @@ std::unique_ptr<MouseInput> CreateX11Mouse() {
     return std::make_unique<X11MouseInput>();
 }
 
+bool X11DisplayAnswers() {
+    Display* display = XOpenDisplay(nullptr);
+    if (display)
+        XCloseDisplay(display);
+    return display != nullptr;
+}
+
 } // namespace platform
