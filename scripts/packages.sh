@@ -15,11 +15,13 @@ BENCH_PACKAGES="openbox trayer"
 # tray's and xwininfo (x11-utils) to see its window tree, the installed files' validators, a clean
 # Debian root for the package's dependencies; a headless sway with Xwayland for the Wayland
 # tests, wtype as the user's keyboard there, and setpriv (util-linux) to run that session as an
-# unprivileged user.
+# unprivileged user; a headless mutter and a headless KWin with their desktops' portals for the
+# GNOME and KDE tests (KDE's portal is a Qt 5 program: qtwayland5 puts it on KWin's display;
+# without recommends these are about 140 packages, some 40 MB).
 TEST_PACKAGES="g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-format openbox trayer
     x11-utils desktop-file-utils appstream debootstrap sway xwayland wtype util-linux
     mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire wireplumber at-spi2-core dbus
-    $PACKAGE_PACKAGES"
+    kwin-wayland xdg-desktop-portal-kde qtwayland5 $PACKAGE_PACKAGES"
 
 ensure_packages() {
     local missing=() package

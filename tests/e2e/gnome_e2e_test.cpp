@@ -19,9 +19,6 @@ private slots:
     void refusalRefusesTheRun();
 
 private:
-    // The presses from `from` on, each checked for its place and its gap to the one before.
-    void CheckPresses(size_t from, size_t count, QPoint at);
-
     std::unique_ptr<e2e::GnomeSession> m_session;
     std::unique_ptr<e2e::GnomeRecorder> m_recorder;
 };
@@ -33,28 +30,15 @@ void GnomeE2eTest::initTestCase() {
     QVERIFY2(m_recorder->Start(), "the recorder did not start");
 }
 
-void GnomeE2eTest::CheckPresses(size_t from, size_t count, QPoint at) {
-    QVERIFY2(m_recorder->WaitForPresses(from + count, 20000), "the clicks did not all arrive");
-    QTest::qWait(500);
-    const std::vector<e2e::ButtonEvent> presses = m_recorder->Presses();
-    QCOMPARE(presses.size(), from + count);
-    for (size_t i = from; i < presses.size(); ++i) {
-        QCOMPARE(QPoint(presses[i].x, presses[i].y), at);
-        // Timer ticks wander by a few milliseconds either way.
-        if (i > from)
-            QVERIFY(presses[i].time - presses[i - 1].time >= click::NominalGap(500) - 10);
-    }
-}
-
 void GnomeE2eTest::askedOnceThenEveryStartClicks() {
     e2e::Program program(*m_session);
     QVERIFY(program.WriteSettings(e2e::CountedRun(1270, 1015, 500, 3)));
     QVERIFY(program.Start({QStringLiteral("run")}));
     QVERIFY2(m_session->Hands(QStringLiteral("allow")), "the desktop did not ask");
-    CheckPresses(0, 3, {1270, 1015});
+    QVERIFY(m_recorder->PressesOnSchedule(0, 3, {1270, 1015}, click::NominalGap(500)));
     // Nobody answers now: a question would hold the clicks back.
     QVERIFY(m_session->Hands(QStringLiteral("press zorvane START")));
-    CheckPresses(3, 3, {1270, 1015});
+    QVERIFY(m_recorder->PressesOnSchedule(3, 3, {1270, 1015}, click::NominalGap(500)));
     program.Kill();
 }
 

@@ -1,81 +1,16 @@
 #include "gnome_session.h"
 
-#include <QFileInfo>
-
 namespace e2e {
 
-GnomeSession::~GnomeSession() {
-    for (auto process = m_processes.rbegin(); process != m_processes.rend(); ++process)
-        SessionUser::End(*process);
-}
-
-bool GnomeSession::Run(const QString& program, const QStringList& arguments) {
-    QProcess& process = m_processes.emplace_back();
-    process.setStandardOutputFile(QProcess::nullDevice());
-    process.setStandardErrorFile(QProcess::nullDevice());
-    return m_user.Launch(process, program, arguments, m_env);
-}
-
 bool GnomeSession::Start() {
-    if (!m_user.Ready())
-        return false;
-    m_env = QProcessEnvironment::systemEnvironment();
-    m_env.remove(QStringLiteral("DISPLAY"));
-    m_env.insert(QStringLiteral("WAYLAND_DISPLAY"), QStringLiteral("wayland-0"));
-    m_env.insert(QStringLiteral("XDG_CURRENT_DESKTOP"), QStringLiteral("GNOME"));
-    m_env.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_user.RuntimeFolder());
-    m_env.insert(QStringLiteral("HOME"), m_user.Home());
+    SetEnvironment(QStringLiteral("GNOME"));
     m_env.insert(QStringLiteral("GSETTINGS_BACKEND"), QStringLiteral("memory"));
-    // The bus first: the services it starts on demand take its environment.
-    QProcess& bus = m_processes.emplace_back();
-    if (!m_user.Launch(bus, QStringLiteral("dbus-daemon"),
-                       {QStringLiteral("--session"), QStringLiteral("--nofork"),
-                        QStringLiteral("--print-address")},
-                       m_env) ||
-        !WaitUntil([&] { return bus.canReadLine(); }, 10000))
-        return false;
-    m_env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
-                 QString::fromUtf8(bus.readLine()).trimmed());
-    const QString socket = m_user.RuntimeFolder() + QStringLiteral("/wayland-0");
-    if (!Run(QStringLiteral("pipewire"), {}) || !Run(QStringLiteral("wireplumber"), {}) ||
-        !Run(QStringLiteral("mutter"),
-             {QStringLiteral("--headless"), QStringLiteral("--wayland"), QStringLiteral("--no-x11"),
-              QStringLiteral("--virtual-monitor"), QStringLiteral("1280x1024")}) ||
-        !WaitUntil([&] { return QFileInfo::exists(socket); }, 20000) ||
-        !Run(QStringLiteral("/usr/libexec/xdg-desktop-portal-gnome"), {}) ||
-        !Run(QStringLiteral("/usr/libexec/xdg-desktop-portal"), {}))
-        return false;
-    // The hands say "ready" once the portal answers.
-    m_hands = &m_processes.emplace_back();
-    return m_user.Launch(*m_hands, m_user.Place(QStringLiteral(ZORVANE_DESKTOP_HANDS)), {},
-                         m_env) &&
-           WaitUntil([&] { return m_hands->canReadLine(); }, 40000) &&
-           m_hands->readLine().trimmed() == "ready";
-}
-
-QProcessEnvironment GnomeSession::Environment() const {
-    QProcessEnvironment env = m_env;
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("wayland"));
-    // The program's windows are read over AT-SPI.
-    env.insert(QStringLiteral("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"), QStringLiteral("1"));
-    return env;
-}
-
-QStringList GnomeSession::FindWindows(const QString& caption) const {
-    return Hands(QStringLiteral("find zorvane ") + caption) ? QStringList{caption} : QStringList{};
-}
-
-bool GnomeSession::Hands(const QString& command) const {
-    if (!m_hands || m_hands->write(command.toUtf8() + '\n') < 0 ||
-        !WaitUntil([&] { return m_hands->canReadLine(); }, 40000))
-        return false;
-    return m_hands->readLine().trimmed() == "ok";
-}
-
-bool GnomeRecorder::Start() {
-    return StartRecorder(m_session,
-                         m_session.User().Place(QStringLiteral(ZORVANE_WAYLAND_RECORDER)),
-                         {QStringLiteral("--fullscreen")});
+    return StartBus() && Run(QStringLiteral("pipewire")) && Run(QStringLiteral("wireplumber")) &&
+           StartCompositor(QStringLiteral("mutter"),
+                           {QStringLiteral("--headless"), QStringLiteral("--wayland"),
+                            QStringLiteral("--no-x11"), QStringLiteral("--virtual-monitor"),
+                            QStringLiteral("1280x1024")}) &&
+           StartPortals(QStringLiteral("/usr/libexec/xdg-desktop-portal-gnome"), {});
 }
 
 } // namespace e2e

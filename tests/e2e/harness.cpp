@@ -172,6 +172,32 @@ bool RecorderLog::WaitForPresses(size_t count, int timeoutMs) {
     return WaitUntil([&] { return Presses().size() >= count; }, timeoutMs);
 }
 
+bool RecorderLog::PressesOnSchedule(size_t from, size_t count, QPoint at, qint64 gapMs) {
+    const auto wrong = [](const QString& what) {
+        qWarning("%s", qPrintable(what));
+        return false;
+    };
+    if (!WaitForPresses(from + count, 20000))
+        return wrong(QStringLiteral("%1 presses, not %2").arg(Presses().size()).arg(from + count));
+    if (WaitForPresses(from + count + 1, 500))
+        return wrong(QStringLiteral("more than %1 presses").arg(from + count));
+    const std::vector<ButtonEvent> presses = Presses();
+    for (size_t i = from; i < presses.size(); ++i) {
+        const ButtonEvent& press = presses[i];
+        if (press.button != 1 || QPoint(press.x, press.y) != at)
+            return wrong(QStringLiteral("press %1 of button %2 at %3,%4")
+                             .arg(i)
+                             .arg(press.button)
+                             .arg(press.x)
+                             .arg(press.y));
+        if (i > from && press.time - presses[i - 1].time < gapMs - 10)
+            return wrong(QStringLiteral("press %1 came %2 ms after the one before")
+                             .arg(i)
+                             .arg(press.time - presses[i - 1].time));
+    }
+    return true;
+}
+
 // --- Program
 
 Program::Program(const Session& session) : m_session(session) {}

@@ -68,6 +68,10 @@ public:
     std::vector<ButtonEvent> Presses();
     // Waits until `count` presses have arrived.
     bool WaitForPresses(size_t count, int timeoutMs);
+    // Waits for the presses `from` to `from + count` and half a second more; true when just those
+    // came, each a left press at `at`, none sooner than `gapMs` after the one before (less 10 ms:
+    // timer ticks wander by a few milliseconds either way). Says what was wrong otherwise.
+    bool PressesOnSchedule(size_t from, size_t count, QPoint at, qint64 gapMs);
 
 protected:
     // Starts the recorder and waits for its "ready".

@@ -1,13 +1,17 @@
-// The test's eyes and hands in a headless GNOME session: it reads the windows over AT-SPI and has
-// a keyboard and a pointer of mutter's own remote-desktop interface, kept for its whole life like
-// a user's devices (a headless session without them has no pointer at all, and each device that
-// comes and goes makes the windows take a new one, losing the clicks in between).
+// The test's eyes and hands in a headless GNOME or KDE session: it reads the windows over AT-SPI
+// and has a keyboard kept for its whole life like a user's devices. On GNOME (by default) the
+// keyboard and a pointer are mutter's own remote-desktop devices (a headless session without them
+// has no pointer at all, and each device that comes and goes makes the windows take a new one,
+// losing the clicks in between); with --portal (KDE) the keyboard is the RemoteDesktop portal's,
+// whose keys KWin takes as the user's, through its global shortcuts too.
 //
 // Runs as the session's user, on its bus; says "ready", then answers each command on its standard
 // input with "ok", or "failed" when the window or the object did not appear within 30 seconds:
-//   allow | cancel     answers the desktop's remote-desktop question
+//   allow | cancel     answers the desktop's remote-desktop question (GNOME)
 //   find APP TEXT      waits for an object of application APP whose name holds TEXT
 //   press APP NAME     presses the button of application APP named NAME (not awaited)
+//   keys CODE...       presses the keys of these evdev codes in order, then releases them in the
+//                      reverse order
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -15,11 +19,14 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QThread>
+#include <QTimer>
 
 #include <cstdio>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace {
@@ -86,9 +93,77 @@ bool Seen(const QString& app, const Visit& visit, int timeoutMs = 30000) {
     return false;
 }
 
+constexpr const char* kPortal = "org.freedesktop.portal.Desktop";
+constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
+constexpr const char* kRemoteDesktop = "org.freedesktop.portal.RemoteDesktop";
+
+// The answer of one portal request, which comes as a signal of its own.
+class Response final : public QObject {
+    Q_OBJECT
+public:
+    // Calls a method of the RemoteDesktop portal (its options last) and waits up to 10 seconds
+    // for the answer: its results, or nothing when it failed or was refused.
+    static std::optional<QVariantMap> Ask(const QDBusConnection& bus, const char* method,
+                                          QVariantList arguments) {
+        static int requests = 0;
+        const QString token = QStringLiteral("hands%1").arg(++requests);
+        QVariantMap options = arguments.takeLast().toMap();
+        options.insert(QStringLiteral("handle_token"), token);
+        arguments << options;
+        const QString sender = bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
+        Response response;
+        QDBusConnection(bus).connect(
+            kPortal, QStringLiteral("%1/request/%2/%3").arg(kPortalPath, sender, token),
+            QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"), &response,
+            SLOT(Answered(uint, QVariantMap)));
+        QTimer::singleShot(10000, &response.m_loop, &QEventLoop::quit);
+        if (Call(bus, kPortal, kPortalPath, kRemoteDesktop, method, arguments)
+                .value(0)
+                .value<QDBusObjectPath>()
+                .path()
+                .isEmpty())
+            return std::nullopt;
+        if (!response.m_answered)
+            response.m_loop.exec();
+        if (!response.m_answered || response.m_response != 0)
+            return std::nullopt;
+        return response.m_results;
+    }
+
+private slots:
+    void Answered(uint response, const QVariantMap& results) {
+        m_answered = true;
+        m_response = response;
+        m_results = results;
+        m_loop.quit();
+    }
+
+private:
+    QEventLoop m_loop;
+    bool m_answered = false;
+    uint m_response = 0;
+    QVariantMap m_results;
+};
+
+// Mutter's own remote-desktop keyboard and pointer, or (portal) the RemoteDesktop portal's
+// keyboard.
 class Keyboard {
 public:
-    Keyboard() {
+    explicit Keyboard(bool portal) : m_portal(portal) {
+        if (portal) {
+            const auto session = Response::Ask(m_bus, "CreateSession",
+                                               {QVariantMap{{"session_handle_token", "hands"}}});
+            const QDBusObjectPath path(
+                session.value_or(QVariantMap()).value(QStringLiteral("session_handle")).toString());
+            constexpr uint kKeyboard = 1;
+            if (!path.path().isEmpty() &&
+                Response::Ask(m_bus, "SelectDevices",
+                              {QVariant::fromValue(path), QVariantMap{{"types", kKeyboard}}}) &&
+                Response::Ask(m_bus, "Start",
+                              {QVariant::fromValue(path), QString(), QVariantMap()}))
+                m_session = path.path();
+            return;
+        }
         m_session = Call(m_bus, kMutter, "/org/gnome/Mutter/RemoteDesktop",
                          "org.gnome.Mutter.RemoteDesktop", "CreateSession")
                         .value(0)
@@ -98,16 +173,36 @@ public:
         Call(m_bus, kMutter, m_session, kSession, "NotifyPointerMotionRelative", {1.0, 1.0});
         Press(0xffe1); // Shift
     }
-    ~Keyboard() { Call(m_bus, kMutter, m_session, kSession, "Stop"); }
+    ~Keyboard() {
+        if (!m_portal)
+            Call(m_bus, kMutter, m_session, kSession, "Stop");
+    }
+    bool Ready() const { return !m_session.isEmpty(); }
     void Press(uint32_t keysym) {
         for (const bool down : {true, false})
-            Call(m_bus, kMutter, m_session, kSession, "NotifyKeyboardKeysym", {keysym, down});
+            Notify("NotifyKeyboardKeysym", keysym, down);
     }
+    // A key by its evdev code, pressed or released; true when the desktop took it.
+    bool Key(uint32_t code, bool down) { return Notify("NotifyKeyboardKeycode", code, down); }
 
 private:
+    bool Notify(const char* method, uint32_t value, bool down) {
+        QDBusMessage call =
+            m_portal ? QDBusMessage::createMethodCall(kPortal, kPortalPath, kRemoteDesktop, method)
+                     : QDBusMessage::createMethodCall(kMutter, m_session, kSession, method);
+        if (m_portal)
+            call << QVariant::fromValue(QDBusObjectPath(m_session)) << QVariantMap()
+                 << int32_t(value) << uint32_t(down);
+        else
+            call << value << down;
+        // Each key once the last is handed on: the desktop takes them in order.
+        return m_bus.call(call, QDBus::Block, 3000).type() == QDBusMessage::ReplyMessage;
+    }
+
     static constexpr const char* kMutter = "org.gnome.Mutter.RemoteDesktop";
     static constexpr const char* kSession = "org.gnome.Mutter.RemoteDesktop.Session";
     QDBusConnection m_bus = QDBusConnection::sessionBus();
+    bool m_portal;
     QString m_session;
 };
 
@@ -137,6 +232,14 @@ bool Answer(Keyboard& keys, const QString& command) {
         return Seen(words[1], [&](const QString& name, uint32_t, const QString&, const QString&) {
             return name.contains(text);
         });
+    }
+    if (words.value(0) == QLatin1String("keys") && words.size() >= 2) {
+        bool done = true;
+        for (qsizetype i = 1; i < words.size(); ++i)
+            done = keys.Key(words[i].toUInt(), true) && done;
+        for (qsizetype i = words.size() - 1; i >= 1; --i)
+            done = keys.Key(words[i].toUInt(), false) && done;
+        return done;
     }
     if (words.value(0) == QLatin1String("press") && words.size() == 3) {
         return Seen(words[1], [&](const QString& name, uint32_t, const QString& service,
@@ -175,15 +278,16 @@ int main(int argc, char** argv) {
                                              .toString(),
                                          QStringLiteral("a11y"));
     const QDeadlineTimer deadline(30000);
-    while (Call(QDBusConnection::sessionBus(), "org.freedesktop.portal.Desktop",
-                "/org/freedesktop/portal/desktop", "org.freedesktop.DBus.Properties", "Get",
-                {"org.freedesktop.portal.RemoteDesktop", "version"})
+    while (Call(QDBusConnection::sessionBus(), kPortal, kPortalPath,
+                "org.freedesktop.DBus.Properties", "Get", {kRemoteDesktop, "version"})
                .isEmpty()) {
         if (deadline.hasExpired())
             return 1;
         QThread::msleep(100);
     }
-    Keyboard keys;
+    Keyboard keys(application.arguments().contains(QStringLiteral("--portal")));
+    if (!keys.Ready())
+        return 1;
     std::printf("ready\n");
     std::fflush(stdout);
     std::string line;
@@ -193,3 +297,5 @@ int main(int argc, char** argv) {
     }
     return 0;
 }
+
+#include "desktop_hands.moc"
