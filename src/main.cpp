@@ -114,6 +114,8 @@ int main(int argc, char* argv[]) {
         return 1;
     QApplication application(argc, argv);
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zorvane-256.png")));
+    QApplication::setApplicationName(QString::fromLatin1(shell::kProgramId));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(shell::kProgramId));
     const auto folders = FindFolders(app);
     if (const auto problem = RefusedFolder(folders)) {
         TellBeforeStart(*problem);

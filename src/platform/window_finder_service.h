@@ -16,6 +16,13 @@ public:
     virtual ~WindowFinder() = default;
     // A top-level window whose caption is exactly `caption`, of any class; 0 when none.
     virtual WindowHandle FindWindow(const std::string& caption) = 0;
+    // The same among the windows of one program, where the system tells which program owns a
+    // window (X11's WM_CLASS class, the Wayland app id): another program's window of that
+    // caption is not found. Where nothing more is known (Win32), the caption alone decides.
+    virtual WindowHandle FindProgramWindow(const std::string& caption, const std::string& program) {
+        (void)program;
+        return FindWindow(caption);
+    }
     // True when the window is minimized.
     virtual bool IsIconic(WindowHandle window) = 0;
     // Restores a minimized window to its normal or maximized state and shows it.

@@ -12,6 +12,9 @@ inline constexpr int kVersionMinor = 20;
 inline constexpr int kVersionRevision = 0;
 inline constexpr const char* kFileDescription = "Click your mouse button automatically";
 inline constexpr const char* kCompanyName = "Zorvane";
+// What the desktop knows the program's windows by (X11's WM_CLASS class, the Wayland app id),
+// whatever the executable is called: a running copy is a window of this program.
+inline constexpr const char* kProgramId = "zorvane";
 
 struct AppInfo {
     std::string folder;                 // the executable's folder, without a trailing separator

@@ -6,7 +6,7 @@
 namespace shell {
 
 int16_t ActivateMainWindow(platform::WindowFinder& windows) {
-    const platform::WindowHandle window = windows.FindWindow(MainCaption());
+    const platform::WindowHandle window = windows.FindProgramWindow(MainCaption(), kProgramId);
     if (window == 0)
         return 0;
     if (windows.IsIconic(window))

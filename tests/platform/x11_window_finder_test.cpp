@@ -21,6 +21,8 @@ private slots:
     void cleanup();
     void findsExactCaption_data();
     void findsExactCaption();
+    void findsOnlyTheProgramsWindow_data();
+    void findsOnlyTheProgramsWindow();
     void shownWindowWinsOverHiddenTwin_data();
     void shownWindowWinsOverHiddenTwin();
     void iconicState_data();
@@ -60,6 +62,9 @@ void X11WindowFinderTest::initTestCase() {
     m_finder = std::make_unique<platform::X11WindowFinder>();
 
     Make("main", {"Zorvane 2.20", "Zorvane 2.20"}, true);
+    // Another program's window of the same caption, above this program's.
+    m_client->SetClass(Make("ours", {"Borrowed", "Borrowed"}, true), "zorvane");
+    m_client->SetClass(Make("foreign", {"Borrowed", "Borrowed"}, true), "firefox");
     Make("wm name only", {std::nullopt, "Legacy Tool"}, true);
     Make("net name wins", {"Netname Wins", "Old Name"}, true);
     Make("latin-1", {std::nullopt, "Z\xF6rvane Latin"}, true);
@@ -135,6 +140,26 @@ void X11WindowFinderTest::findsExactCaption() {
     QFETCH(QString, caption);
     QFETCH(QString, expected);
     const platform::WindowHandle found = m_finder->FindWindow(caption.toStdString());
+    QCOMPARE(found, expected.isEmpty() ? 0 : platform::WindowHandle(m_windows.value(expected)));
+}
+
+// Another program's window of this program's caption is not this program's.
+void X11WindowFinderTest::findsOnlyTheProgramsWindow_data() {
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("this program's, another's before it") << "zorvane"
+                                                         << "ours";
+    QTest::newRow("a program without a window of it") << "calc"
+                                                      << "";
+    QTest::newRow("any program's") << ""
+                                   << "foreign";
+}
+
+void X11WindowFinderTest::findsOnlyTheProgramsWindow() {
+    QFETCH(QString, program);
+    QFETCH(QString, expected);
+    const platform::WindowHandle found =
+        m_finder->FindProgramWindow("Borrowed", program.toStdString());
     QCOMPARE(found, expected.isEmpty() ? 0 : platform::WindowHandle(m_windows.value(expected)));
 }
 

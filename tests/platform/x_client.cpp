@@ -84,6 +84,13 @@ unsigned long XClient::CreateWindow(const WindowSpec& spec, unsigned long parent
     return window;
 }
 
+void XClient::SetClass(unsigned long window, const std::string& name) {
+    const std::string both = name + '\0' + name + '\0';
+    XChangeProperty(m_display, window, XA_WM_CLASS, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(both.data()), int(both.size()));
+    XSync(m_display, False);
+}
+
 void XClient::Map(unsigned long window) {
     XMapWindow(m_display, window);
     XSync(m_display, False);

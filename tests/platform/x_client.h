@@ -32,6 +32,8 @@ public:
 
     // A window at the root, not mapped yet.
     unsigned long CreateWindow(const WindowSpec& spec, unsigned long parent = 0);
+    // WM_CLASS, the instance named as the class.
+    void SetClass(unsigned long window, const std::string& name);
     void Map(unsigned long window);
     void Unmap(unsigned long window);
     void Destroy(unsigned long window);

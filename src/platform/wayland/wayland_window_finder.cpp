@@ -15,6 +15,7 @@ struct WaylandWindowFinder::Toplevel {
     zwlr_foreign_toplevel_handle_v1* handle = nullptr;
     WindowHandle id = 0;
     std::string title, pendingTitle;
+    std::string appId, pendingAppId;
     bool minimized = false, pendingMinimized = false;
     bool closed = false;
 };
@@ -30,7 +31,9 @@ Toplevel& Of(void* data) {
 void OnTitle(void* data, zwlr_foreign_toplevel_handle_v1*, const char* title) {
     Of(data).pendingTitle = title ? title : "";
 }
-void OnAppId(void*, zwlr_foreign_toplevel_handle_v1*, const char*) {}
+void OnAppId(void* data, zwlr_foreign_toplevel_handle_v1*, const char* appId) {
+    Of(data).pendingAppId = appId ? appId : "";
+}
 void OnOutputEnter(void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {}
 void OnOutputLeave(void*, zwlr_foreign_toplevel_handle_v1*, wl_output*) {}
 void OnState(void* data, zwlr_foreign_toplevel_handle_v1*, wl_array* states) {
@@ -44,6 +47,7 @@ void OnState(void* data, zwlr_foreign_toplevel_handle_v1*, wl_array* states) {
 void OnDone(void* data, zwlr_foreign_toplevel_handle_v1*) {
     Toplevel& toplevel = Of(data);
     toplevel.title = toplevel.pendingTitle;
+    toplevel.appId = toplevel.pendingAppId;
     toplevel.minimized = toplevel.pendingMinimized;
 }
 void OnClosed(void* data, zwlr_foreign_toplevel_handle_v1*) {
@@ -114,10 +118,15 @@ WaylandWindowFinder::Toplevel* WaylandWindowFinder::Find(WindowHandle window) {
 }
 
 WindowHandle WaylandWindowFinder::FindWindow(const std::string& caption) {
+    return FindProgramWindow(caption, {});
+}
+
+WindowHandle WaylandWindowFinder::FindProgramWindow(const std::string& caption,
+                                                    const std::string& program) {
     if (!Listen())
         return 0;
     for (const auto& toplevel : m_toplevels)
-        if (toplevel->title == caption)
+        if (toplevel->title == caption && (program.empty() || toplevel->appId == program))
             return toplevel->id;
     return 0;
 }

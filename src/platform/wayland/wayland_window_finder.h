@@ -24,6 +24,7 @@ public:
     WaylandWindowFinder& operator=(const WaylandWindowFinder&) = delete;
 
     WindowHandle FindWindow(const std::string& caption) override;
+    WindowHandle FindProgramWindow(const std::string& caption, const std::string& program) override;
     std::vector<WindowHandle> TopLevelWindows() override;
     bool IsIconic(WindowHandle window) override;
     void Restore(WindowHandle window) override;

@@ -101,12 +101,17 @@ X11WindowFinder::~X11WindowFinder() {
 }
 
 WindowHandle X11WindowFinder::FindWindow(const std::string& caption) {
+    return FindProgramWindow(caption, {});
+}
+
+WindowHandle X11WindowFinder::FindProgramWindow(const std::string& caption,
+                                                const std::string& program) {
     if (!m_display)
         return 0;
     XErrorTrap trap(m_display);
     WindowHandle hidden = 0;
     for (unsigned long window : Candidates()) {
-        if (Caption(window) != caption)
+        if (Caption(window) != caption || (!program.empty() && ProgramClass(window) != program))
             continue;
         const Shown shown = ShownState(window);
         if (shown == Shown::Yes)
@@ -203,6 +208,18 @@ std::optional<std::string> X11WindowFinder::Caption(unsigned long window) {
     if (name->type == XA_STRING)
         return Latin1ToUtf8(name->bytes);
     return std::string(name->bytes.begin(), name->bytes.end());
+}
+
+std::optional<std::string> X11WindowFinder::ProgramClass(unsigned long window) {
+    const std::optional<Property> wmClass = ReadProperty(m_display, window, XA_WM_CLASS, XA_STRING);
+    if (!wmClass)
+        return std::nullopt;
+    // The instance name, a NUL, the class name, a NUL.
+    const std::string both(wmClass->bytes.begin(), wmClass->bytes.end());
+    const size_t start = both.find('\0');
+    if (start == std::string::npos)
+        return std::nullopt;
+    return std::string(both.c_str() + start + 1);
 }
 
 X11WindowFinder::Shown X11WindowFinder::ShownState(unsigned long window) {

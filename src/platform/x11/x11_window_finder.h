@@ -28,6 +28,7 @@ public:
     X11WindowFinder& operator=(const X11WindowFinder&) = delete;
 
     WindowHandle FindWindow(const std::string& caption) override;
+    WindowHandle FindProgramWindow(const std::string& caption, const std::string& program) override;
     std::vector<WindowHandle> TopLevelWindows() override;
     // True when WM_STATE says IconicState.
     bool IsIconic(WindowHandle window) override;
@@ -46,6 +47,8 @@ private:
     void AddTreeClients(std::vector<unsigned long>& out);
     std::optional<unsigned long> ClientWithin(unsigned long window, int depth);
     std::optional<std::string> Caption(unsigned long window);
+    // WM_CLASS's class part.
+    std::optional<std::string> ProgramClass(unsigned long window);
     Shown ShownState(unsigned long window);
     std::optional<long> WmState(unsigned long window);
     bool WindowManagerActivates();
