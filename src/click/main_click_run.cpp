@@ -146,6 +146,22 @@ bool frmMain::CheckClicking() {
     return ready;
 }
 
+// The session stopped letting the program click during a run (the desktop ended it): the run
+// ends as a refused start ends one, a sequence halted at its row, and the user is told why.
+void frmMain::ClickingStopped(const std::string& why) {
+    if (IsIdle())
+        return;
+    tmr1sec->setEnabled(false);
+    tmrClick->setEnabled(false);
+    tmrDelay->setEnabled(false);
+    m_sequenceHalted = m_sequence.numTotalEventsToRun > 0;
+    SetIdleState(true);
+    ++m_runBoxesOpen;
+    m_services.dialogs->MessageBox(why, std::string(platform::kCannotClickTitle),
+                                   platform::MsgIcon::Warning, platform::MsgButtons::Ok);
+    --m_runBoxesOpen;
+}
+
 // While the box is open the hot key is not served (see tmrHotKey_Timer).
 void frmMain::ShowSettingMessage(const char* text, const char* title) {
     ++m_runBoxesOpen;

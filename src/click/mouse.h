@@ -38,6 +38,9 @@ public:
     void PointerSeenAt(int32_t x, int32_t y) { m_input.PointerSeenAt(x, y); }
     // Asked before a run starts: whether this session lets the program click.
     platform::ClickReadiness PrepareToClick() { return m_input.PrepareToClick(); }
+    void WhenClickingStops(std::function<void(const std::string& why)> stopped) {
+        m_input.WhenClickingStops(std::move(stopped));
+    }
     // Presses and releases a button (1 left, 2 right, 4 middle; anything else is the left one)
     // where the pointer is, down then up with nothing between.
     void Click(int32_t eButton);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace platform {
@@ -46,6 +47,12 @@ public:
     virtual bool TracksPointer() const { return true; }
     // A window of this program saw the pointer there (in screen pixels).
     virtual void PointerSeenAt(int32_t /*x*/, int32_t /*y*/) {}
+    // `stopped` is called, with the reason in words for the user, when the session stops
+    // letting this program click after a start let it (the desktop ended a portal session); the
+    // next start prepares again.
+    virtual void WhenClickingStops(std::function<void(const std::string& why)> stopped) {
+        (void)stopped;
+    }
 };
 
 } // namespace platform

@@ -26,6 +26,9 @@ public:
     void MouseEvent(uint32_t flags) override { m_inner->MouseEvent(flags); }
     bool TracksPointer() const override { return m_inner->TracksPointer(); }
     void PointerSeenAt(int32_t x, int32_t y) override { m_inner->PointerSeenAt(x, y); }
+    void WhenClickingStops(std::function<void(const std::string&)> stopped) override {
+        m_inner->WhenClickingStops(std::move(stopped));
+    }
 
 private:
     std::unique_ptr<MouseInput> m_inner;

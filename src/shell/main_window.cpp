@@ -32,6 +32,7 @@ frmMain::frmMain(platform::Services& services, shell::AppInfo app, QWidget* pare
       objMouse(std::make_unique<click::cMouse>(*services.mouse)),
       m_hotKey(std::make_unique<click::HotKey>(*services.hotKey, m_app.configFolder)) {
     setWindowTitle(QString::fromStdString(shell::MainCaption()));
+    objMouse->WhenClickingStops([this](const std::string& why) { ClickingStopped(why); });
     auto* central = new QWidget(this);
     auto* column = new QVBoxLayout(central);
     column->setContentsMargins(6, 4, 6, 6);

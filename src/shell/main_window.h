@@ -234,6 +234,7 @@ private:
     bool CheckRepeatCount();
     bool CheckSafety();
     bool CheckClicking();
+    void ClickingStopped(const std::string& why);
     void StartRun();
     void SetIdleState(bool bIdle);
     void ScheduleNextClick();

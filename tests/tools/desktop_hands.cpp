@@ -10,6 +10,7 @@
 //   allow | cancel     answers the desktop's remote-desktop question (GNOME)
 //   find APP TEXT      waits for an object of application APP whose name holds TEXT
 //   press APP NAME     presses the button of application APP named NAME (not awaited)
+//   end NAME           kills the process owning the bus name NAME, as when it crashes
 //   keys CODE...       presses the keys of these evdev codes in order, then releases them in the
 //                      reverse order
 #include <QCoreApplication>
@@ -23,6 +24,7 @@
 #include <QThread>
 #include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -206,6 +208,23 @@ private:
     QString m_session;
 };
 
+// Kills the process that owns the bus name, as when it crashes, and waits until the name is free.
+bool End(const QString& name) {
+    const QDBusConnection bus = QDBusConnection::sessionBus();
+    const QVariantList pid = Call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
+                                  "org.freedesktop.DBus", "GetConnectionUnixProcessID", {name});
+    if (pid.isEmpty() || ::kill(pid_t(pid.first().toUInt()), SIGKILL) != 0)
+        return false;
+    const QDeadlineTimer deadline(5000);
+    while (Call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+                "NameHasOwner", {name})
+               .value(0)
+               .toBool())
+        if (deadline.hasExpired())
+            return false;
+    return true;
+}
+
 // Tab until the object named `what` has the focus, then the key.
 bool TabTo(Keyboard& keys, const QString& what, uint32_t keysym) {
     constexpr uint32_t kTab = 0xff09;
@@ -241,6 +260,8 @@ bool Answer(Keyboard& keys, const QString& command) {
             done = keys.Key(words[i].toUInt(), false) && done;
         return done;
     }
+    if (words.value(0) == QLatin1String("end") && words.size() == 2)
+        return End(words[1]);
     if (words.value(0) == QLatin1String("press") && words.size() == 3) {
         return Seen(words[1], [&](const QString& name, uint32_t, const QString& service,
                                   const QString& path) {

@@ -77,12 +77,22 @@ public:
         m_sendTimer.setTimerType(Qt::PreciseTimer);
         connect(&m_sendTimer, &QTimer::timeout, this, &Session::Send);
         m_sinceMove.start();
-        // A portal that restarts has lost every session it had.
+        // A portal that goes away or restarts has lost every session it had.
         m_portalWatcher.setConnection(m_bus);
         m_portalWatcher.addWatchedService(portal::kPortalService);
-        m_portalWatcher.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
-        connect(&m_portalWatcher, &QDBusServiceWatcher::serviceUnregistered, this,
-                &Session::OnClosed);
+        m_portalWatcher.setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+        connect(&m_portalWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+                [this](const QString&, const QString& before, const QString&) {
+                    if (!before.isEmpty())
+                        Lost(QStringLiteral("the portal left the session bus"));
+                });
+        m_backendWatcher.setConnection(m_bus);
+        m_backendWatcher.setWatchMode(QDBusServiceWatcher::WatchForOwnerChange);
+        connect(&m_backendWatcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
+                [this](const QString& name, const QString& before, const QString&) {
+                    if (!before.isEmpty())
+                        Lost(name + QStringLiteral(" left the session bus"));
+                });
     }
     ~Session() override { portal::CloseSession(m_bus, m_handle); }
 
@@ -91,9 +101,10 @@ public:
     void Buttons(uint32_t flags);
     Point Position() const { return m_position; }
     void Seen(int32_t x, int32_t y) { m_position = {x, y}; }
+    std::function<void(const std::string&)> stopped;
 
 private slots:
-    void OnClosed() { Forget(); }
+    void OnClosed() { Lost({}); }
     void Send();
 
 private:
@@ -104,6 +115,8 @@ private:
     };
 
     ClickReadiness Ask(uint32_t version);
+    // The session ended under the program: a run that was clicking is told why.
+    void Lost(const QString& why);
     PortalAnswer Request(const char* interface, const char* method, QVariantList arguments,
                          int timeoutMs);
     void Forget();
@@ -120,6 +133,7 @@ private:
     QElapsedTimer m_sinceMove;
     bool m_inFlight = false;
     QDBusServiceWatcher m_portalWatcher;
+    QDBusServiceWatcher m_backendWatcher; // the backends serving the session
 };
 
 ClickReadiness PortalMouseInput::Session::Open() {
@@ -129,7 +143,8 @@ ClickReadiness PortalMouseInput::Session::Open() {
         return Refused(Refusal::StillAsking);
     const uint32_t version = portal::InterfaceVersion(m_bus, portal::kRemoteDesktop);
     if (version == 0 || !m_bus.isConnected())
-        return Refused(Refusal::NoPortal);
+        return Refused(m_bus.isConnected() && portal::PortalOffered(m_bus) ? Refusal::NoAnswer
+                                                                           : Refusal::NoPortal);
     const ClickReadiness readiness = Ask(version);
     if (!readiness.ready)
         Forget();
@@ -194,7 +209,18 @@ ClickReadiness PortalMouseInput::Session::Ask(uint32_t version) {
             m_folder,
             answer.results.value(QStringLiteral("restore_token")).toString().toStdString());
     m_started = true;
+    // The backend that answered for the desktop may go away without a word to the portal's
+    // sessions: it is watched too.
+    m_backendWatcher.setWatchedServices(portal::BackendsServing(
+        m_bus, QStringLiteral("org.freedesktop.impl.portal.RemoteDesktop")));
     return {};
+}
+
+void PortalMouseInput::Session::Lost(const QString& why) {
+    const bool clicking = m_started;
+    Forget();
+    if (clicking && stopped)
+        stopped(portal::RefusalText(Refusal::Ended, why.toStdString()));
 }
 
 // The session is gone (closed by the desktop, refused, or the portal went away): nothing clicks
@@ -209,6 +235,7 @@ void PortalMouseInput::Session::Forget() {
     }
     m_handle.clear();
     m_started = false;
+    m_backendWatcher.setWatchedServices({});
     m_streams.clear();
     m_pending.clear();
     m_sendTimer.stop();
@@ -266,7 +293,11 @@ void PortalMouseInput::Session::Send() {
             [this](QDBusPendingCallWatcher* call) {
                 call->deleteLater();
                 m_inFlight = false;
-                Send();
+                // A portal whose backend went away answers with an error, and sends no Closed.
+                if (call->isError())
+                    Lost(call->error().message());
+                else
+                    Send();
             });
 }
 
@@ -293,6 +324,10 @@ void PortalMouseInput::SetCursorPos(int32_t x, int32_t y) {
 
 void PortalMouseInput::MouseEvent(uint32_t flags) {
     m_session->Buttons(flags);
+}
+
+void PortalMouseInput::WhenClickingStops(std::function<void(const std::string&)> stopped) {
+    m_session->stopped = std::move(stopped);
 }
 
 std::unique_ptr<MouseInput> CreatePortalMouse(const std::string& settingsFolder) {

@@ -35,6 +35,9 @@ public:
     // move onto a window can be lost. They are queued, never waited for, so the click run's
     // tick is not held up; the order of moves and buttons is kept.
     void MouseEvent(uint32_t flags) override;
+    // The desktop ends the session (its Closed signal, the portal leaving the bus, a call that
+    // fails) while it lets the program click.
+    void WhenClickingStops(std::function<void(const std::string& why)> stopped) override;
 
     class Session;
 

@@ -28,6 +28,23 @@ bool PortalOffered(const QDBusConnection& bus) {
     return activatable.isValid() && activatable.value().contains(kPortalService);
 }
 
+QStringList BackendsServing(const QDBusConnection& bus, const QString& implInterface) {
+    QStringList serving;
+    const QDBusReply<QStringList> names = bus.interface()->registeredServiceNames();
+    for (const QString& name : names.value()) {
+        if (!name.startsWith(QLatin1String("org.freedesktop.impl.portal.")))
+            continue;
+        QDBusMessage introspect = QDBusMessage::createMethodCall(
+            name, kPortalPath, QStringLiteral("org.freedesktop.DBus.Introspectable"),
+            QStringLiteral("Introspect"));
+        introspect.setAutoStartService(false);
+        const QDBusReply<QString> xml = bus.call(introspect, QDBus::Block, kQuickCallMs);
+        if (xml.isValid() && xml.value().contains(QLatin1String("\"") + implInterface + '"'))
+            serving << name;
+    }
+    return serving;
+}
+
 uint32_t InterfaceVersion(const QDBusConnection& bus, const QString& interface) {
     QDBusMessage get = QDBusMessage::createMethodCall(
         kPortalService, kPortalPath, QStringLiteral("org.freedesktop.DBus.Properties"),

@@ -25,6 +25,11 @@ bool PortalOffered(const QDBusConnection& bus);
 // The version property of a portal interface; 0 when the portal or the interface is missing.
 uint32_t InterfaceVersion(const QDBusConnection& bus, const QString& interface);
 
+// The desktop's backends (org.freedesktop.impl.portal.*) that serve an interface of the portal
+// ("org.freedesktop.impl.portal.RemoteDesktop"): the portal passes calls on to them without
+// waiting, so that one that goes away is noticed only by watching it.
+QStringList BackendsServing(const QDBusConnection& bus, const QString& implInterface);
+
 // Asks the portal to close a session it made (the desktop ends what it shows for it).
 void CloseSession(const QDBusConnection& bus, const QString& session);
 

@@ -74,6 +74,10 @@ std::string RefusalText(Refusal refusal, std::string_view detail) {
     switch (refusal) {
     case Refusal::NoPortal:
         return std::string(kNoInputSynthesisText);
+    case Refusal::NoAnswer:
+        return "The desktop's portal (xdg-desktop-portal) is there but did not answer Zorvane in "
+               "time; it may be stuck. Nothing was started. Press START to try again; if it "
+               "still does not answer, log out and in again.";
     case Refusal::Denied:
         return "The desktop did not allow Zorvane to control the pointer, so nothing was "
                "clicked. Press START again and allow remote interaction when the desktop asks.";
@@ -85,6 +89,10 @@ std::string RefusalText(Refusal refusal, std::string_view detail) {
         break;
     case Refusal::Closed:
         text = "The desktop ended Zorvane's remote-desktop session before it could click";
+        break;
+    case Refusal::Ended:
+        text = "The desktop ended Zorvane's remote-desktop session while it was clicking, so "
+               "the run was stopped";
         break;
     case Refusal::StillAsking:
         return "The desktop is still asking whether Zorvane may click. Answer its question "

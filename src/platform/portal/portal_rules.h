@@ -51,10 +51,12 @@ std::vector<ButtonChange> ButtonChanges(uint32_t flags);
 // Why the desktop does not let the program click now.
 enum class Refusal {
     NoPortal,    // no remote-desktop portal on the session bus
+    NoAnswer,    // the portal is there but did not answer in time
     Denied,      // the user answered no (or closed the question)
     NoPointer,   // the user shared the screen but not the pointer
     Failed,      // the portal answered with an error
     Closed,      // the desktop ended the session while it was being set up
+    Ended,       // the desktop ended a session that was clicking
     StillAsking, // a Start while the desktop's question is still open
 };
 
