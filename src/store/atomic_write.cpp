@@ -280,6 +280,10 @@ WriteResult ReplaceFile(const std::string& path, std::string_view bytes, LinkRul
     return Replace(path, links, true, [bytes](int fd) { return WriteAll(fd, bytes); });
 }
 
+WriteResult ReplacePrivateFile(const std::string& path, std::string_view bytes, LinkRule links) {
+    return Replace(path, links, false, [bytes](int fd) { return WriteAll(fd, bytes); });
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, LinkRule links) {
     return ReplaceFile(path, bytes, links) == WriteResult::Written;
 }

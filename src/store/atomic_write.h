@@ -47,6 +47,11 @@ enum class WriteResult {
 WriteResult ReplaceFile(const std::string& path, std::string_view bytes,
                         LinkRule links = LinkRule::WriteThrough);
 
+// The same for a file that must stay its user's alone (a secret): it is 0600 also where it
+// replaces a file others could read.
+WriteResult ReplacePrivateFile(const std::string& path, std::string_view bytes,
+                               LinkRule links = LinkRule::WriteThrough);
+
 // The same, answering true when Written.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          LinkRule links = LinkRule::WriteThrough);

@@ -76,6 +76,9 @@ void PortalRulesTest::restoreTokenFile() {
     if (given != "-")
         QCOMPARE(KeepRestoreToken(folder, given.toStdString()), kept);
     QCOMPARE(QString::fromStdString(ReadRestoreToken(folder).value_or("")), read);
+    struct stat file {};
+    if (given != "-" && ::lstat(path.c_str(), &file) == 0 && S_ISREG(file.st_mode))
+        QCOMPARE(file.st_mode & 0777, mode_t(0600)); // a secret, also where it replaced one
     // What the link pointed to is left alone; what is there now is a regular file.
     if (before.startsWith("link:")) {
         QVERIFY(!QFileInfo(dir.filePath("elsewhere")).exists());
@@ -91,6 +94,7 @@ void PortalRulesTest::streamPoint_data() {
     // Two monitors side by side, the right one lower and smaller.
     QTest::newRow("left monitor") << 100 << 200 << 36u << QPointF(100, 200);
     QTest::newRow("right monitor") << 1300 << 500 << 37u << QPointF(20, 200);
+    QTest::newRow("first column of the right") << 1280 << 500 << 37u << QPointF(0, 200);
     QTest::newRow("left of all") << -50 << 10 << 36u << QPointF(0, 10);
     QTest::newRow("beyond the right") << 99999 << 400 << 37u << QPointF(1023, 100);
     QTest::newRow("below the left") << 640 << 5000 << 36u << QPointF(640, 1023);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace platform::portal {
 namespace {
@@ -126,7 +127,15 @@ bool KeepRestoreToken(const std::string& folder, const std::string& token) {
         return !store::FileExists(path) || store::DeleteFile(path);
     if (ParseRestoreToken(token) != token)
         return false;
-    return store::WriteFileAtomically(path, token + "\n", store::LinkRule::ReplaceLink);
+    const store::WriteResult written =
+        store::ReplacePrivateFile(path, token + "\n", store::LinkRule::ReplaceLink);
+    static bool told = false;
+    if (written == store::WriteResult::NotRegularFile && !std::exchange(told, true))
+        std::fprintf(stderr,
+                     "zorvane: %s is not a regular file, so the desktop's leave to click cannot "
+                     "be kept there; remove it to let the next runs skip the desktop's question\n",
+                     path.c_str());
+    return written == store::WriteResult::Written;
 }
 
 std::string InstanceBusName(std::string_view configFolder) {
