@@ -381,22 +381,30 @@ void MouseEventsTest::refusedRowHaltsAndCloseMinimizes() {
 }
 
 // A row at interval 0 with the safety mechanism on, started unattended through "Start events":
-// a loop without end is refused as an endless plain run is, before any click; two passes play.
+// a loop without end is refused as an endless plain run is, before any click, also where only
+// one of its rows is that fast; two passes play.
 void MouseEventsTest::endlessFastSequenceIsRefused_data() {
     QTest::addColumn<QString>("loop");
-    QTest::addColumn<size_t>("presses"); // 0: refused
+    QTest::addColumn<QString>("slowRows"); // rows at 1500 ms before the fast one
+    QTest::addColumn<size_t>("presses");   // 0: refused
     for (const char* endless : {"0", "-5", "abc", "0.4"})
-        QTest::newRow(endless) << endless << size_t{0};
-    QTest::newRow("2") << "2" << size_t{6};
+        QTest::newRow(endless) << endless << "" << size_t{0};
+    const QString slow = QStringLiteral(
+        "<Event><Clicks>1</Clicks><ClickIntervalinms>1500</ClickIntervalinms></Event>");
+    QTest::newRow("0, one fast row of three") << "0" << slow + slow << size_t{0};
+    QTest::newRow("2") << "2"
+                       << "" << size_t{6};
 }
 
 void MouseEventsTest::endlessFastSequenceIsRefused() {
     QFETCH(QString, loop);
+    QFETCH(QString, slowRows);
     MainWindowFixture f({"run", "event"});
     f.WriteSettings();
     QVERIFY(store::WriteFileAtomically(f.Path("events.xml"),
-                                       "<Events Loop='" + loop.toStdString() +
-                                           "'><Event><Clicks>3</Clicks></Event></Events>"));
+                                       "<Events Loop='" + loop.toStdString() + "'>" +
+                                           slowRows.toStdString() +
+                                           "<Event><Clicks>3</Clicks></Event></Events>"));
     QVERIFY(f.window->Form_Load());
     f.TickUntilIdle();
     QTEST(f.Presses(), "presses");
