@@ -243,22 +243,29 @@ void HotKeyTest::watcherFileGoesAtShutDown() {
     QCOMPARE(f.hotKey.calls().back().kind, platform::FakeHotKeyService::Kind::Unregister);
 }
 
-// A press while the picker is open, or while a box of the click run is open, is dropped: it
-// neither acts later nor opens a box inside the box.
+// A press while the picker is open (the key, or zorvane --toggle stamping the owner's own file),
+// or while a box of the click run is open, is dropped: it neither acts later nor opens a box
+// inside the box.
 void HotKeyTest::pressesWhileNotServedAreDropped_data() {
     QTest::addColumn<bool>("picker");
-    QTest::newRow("picker open") << true;
-    QTest::newRow("refused start's box open") << false;
+    QTest::addColumn<bool>("fromOutside");
+    QTest::newRow("picker open") << true << false;
+    QTest::newRow("picker open, zorvane --toggle") << true << true;
+    QTest::newRow("refused start's box open") << false << false;
 }
 
 void HotKeyTest::pressesWhileNotServedAreDropped() {
     QFETCH(bool, picker);
+    QFETCH(bool, fromOutside);
     MainWindowFixture f;
     f.WriteSettings({{"RepeatClick", "1"}, {"Clicks", picker ? "50" : "0"}});
     QVERIFY(f.window->Form_Load());
     if (picker) {
         f.window->btnLocate->click();
-        f.hotKey.press(3);
+        if (fromOutside)
+            QCOMPARE(click::PressForEveryCopy(f.folder.path().toStdString())->stamped, size_t(1));
+        else
+            f.hotKey.press(3);
         QVERIFY(f.window->CaptureWindow());
         f.window->CaptureWindow()->Unload();
     } else {
