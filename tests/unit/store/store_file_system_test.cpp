@@ -636,8 +636,8 @@ void FileSystemTest::flushedBeforeRename() {
 #endif
 }
 
-// Temporary files of writers that were killed go; those of a running process, and every other
-// file, stay.
+// Temporary files of writers that were killed go; those of a running process, another user's,
+// and every other file, stay.
 void FileSystemTest::staleTemporaryFilesSwept() {
 #ifdef _WIN32
     QSKIP("Process ids of ended children are POSIX here");
@@ -655,10 +655,16 @@ void FileSystemTest::staleTemporaryFilesSwept() {
     for (const QString& name : stale + kept)
         QVERIFY(WriteBytes(file(name), "x"));
     QVERIFY(QFile::link(file("config.xml"), file(".zorvane-" + gone + "-5.tmp")));
-    QCOMPARE(store::SweepStaleTemporaryFiles(Path(dir_->path())), 2);
-    QStringList left = QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
     QStringList expected = kept;
     expected << ".zorvane-" + gone + "-5.tmp";
+    const QString foreign = ".zorvane-" + gone + "-9.tmp"; // made by root for another user
+    if (::geteuid() == 0) {
+        QVERIFY(WriteBytes(file(foreign), "x"));
+        QCOMPARE(::chown(file(foreign).toLocal8Bit().constData(), 65534, 65534), 0);
+        expected << foreign;
+    }
+    QCOMPARE(store::SweepStaleTemporaryFiles(Path(dir_->path())), 2);
+    QStringList left = QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
     left.sort();
     expected.sort();
     QCOMPARE(left, expected);
