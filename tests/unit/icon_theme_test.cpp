@@ -129,7 +129,8 @@ void IconThemeTest::stepping() {
 
 // In the folder's order, any extension, the last "default" file as item 0, at most 50 items.
 void IconThemeTest::themeItems() {
-    std::vector<store::FolderFile> files{{"x_default.xml", "/x_d"}, {"Default.xml", "/D"}};
+    std::vector<store::FolderFile> files{
+        {"x_default.xml", "/x_d"}, {"Default.xml", "/D"}, {"b.xml", "/b"}, {"A.xml", "/A"}};
     for (int i = 0; i < 60; ++i)
         files.push_back({"t" + std::to_string(i), "/t"});
     files.push_back({"default_icontheme.xml", "/d"});
@@ -137,8 +138,10 @@ void IconThemeTest::themeItems() {
     QCOMPARE(items.size(), tray::kMostThemeItems);
     // Sorted by name, letter case aside: the last name holding "default" is item 0.
     QCOMPARE(items[0], (tray::ThemeItem{"x_default.xml", "/x_d"}));
-    QCOMPARE(items[1], (tray::ThemeItem{"Default.xml", "/D"}));
-    QCOMPARE(items.back(), (tray::ThemeItem{"t51", "/t"}));
+    QCOMPARE(items[1], (tray::ThemeItem{"A.xml", "/A"}));
+    QCOMPARE(items[2], (tray::ThemeItem{"b.xml", "/b"}));
+    QCOMPARE(items[3], (tray::ThemeItem{"Default.xml", "/D"}));
+    QCOMPARE(items.back(), (tray::ThemeItem{"t5", "/t"}));
     QCOMPARE(tray::ThemeItems({}), (std::vector<tray::ThemeItem>{{"default", ""}}));
 }
 

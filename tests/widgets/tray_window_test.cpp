@@ -19,7 +19,8 @@
 namespace {
 
 QColor Colour(const QIcon& icon) {
-    return icon.pixmap(QSize(32, 32)).toImage().pixelColor(16, 16);
+    const QImage picture = icon.pixmap(QSize(32, 32)).toImage();
+    return picture.pixelColor(picture.width() / 2, picture.height() / 2);
 }
 
 QIcon Filled(Qt::GlobalColor colour, int side = 32) {
@@ -55,7 +56,9 @@ struct TrayFixture : MainWindowFixture {
         for (const auto& [frame, colour] : frames)
             Filled(colour).pixmap(32, 32).save(
                 folder.filePath(QString("IconThemes/frames/%1.png").arg(frame)));
-        Filled(Qt::green, 1024).pixmap(1024, 1024).save(folder.filePath("IconThemes/frames/b.png"));
+        QPixmap tall(48, 512); // taller than an icon, not wider
+        tall.fill(Qt::green);
+        tall.save(folder.filePath("IconThemes/frames/b.png"));
         QFile junk(folder.filePath("IconThemes/frames/junk.png"));
         junk.open(QIODevice::WriteOnly);
         junk.write(QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0 \0\0\0 \b\6\0\0\0\0\0\0\0", 33));
@@ -253,7 +256,8 @@ void TrayWindowTest::themeAnimates() {
     ::dup2(standardError, STDERR_FILENO);
     ::close(standardError);
     QVERIFY(loaded && QFileInfo(errors.fileName()).size() == 0);
-    QCOMPARE(f.shown.icon.availableSizes(), QList<QSize>{QSize(64, 64)}); // green, kept small
+    // Green, kept small, its shape kept.
+    QCOMPARE(f.shown.icon.availableSizes(), QList<QSize>{QSize(6, 64)});
     FrmSysTray& tray = f.Tray();
     // Idle frames red, green, blue show green first and red last; the missing one is skipped.
     QList<QColor> idle{Colour(f.shown.icon)};
