@@ -38,12 +38,14 @@ private slots:
 
 void WaylandE2eTest::countedRunClicksWhereAndWhenTold_data() {
     QTest::addColumn<bool>("xwayland");
-    QTest::newRow("Wayland alone") << false;
-    QTest::newRow("Xwayland beside (both displays set)") << true;
+    QTest::addColumn<int>("button"); // as the recorder numbers them: 1 left, 3 right
+    QTest::newRow("Wayland alone, left") << false << 1;
+    QTest::newRow("Xwayland beside (both displays set), right") << true << 3;
 }
 
 void WaylandE2eTest::countedRunClicksWhereAndWhenTold() {
     QFETCH(bool, xwayland);
+    QFETCH(int, button);
     e2e::SwaySession session(xwayland);
     QVERIFY2(session.Start(), "sway did not start");
     QCOMPARE(session.Environment().contains(QStringLiteral("DISPLAY")), xwayland);
@@ -51,14 +53,16 @@ void WaylandE2eTest::countedRunClicksWhereAndWhenTold() {
     QVERIFY2(recorder.Start(), "the recorder did not start");
 
     e2e::Program program(session);
-    QVERIFY(program.WriteSettings(e2e::CountedRun(300, 400, 200, 5)));
+    e2e::SettingValues settings = e2e::CountedRun(300, 400, 200, 5);
+    settings.push_back({"Button", button == 3 ? "2" : "1"});
+    QVERIFY(program.WriteSettings(settings));
     QVERIFY(program.Start({QStringLiteral("run")}));
     QVERIFY(recorder.WaitForPresses(5, 15000));
     QVERIFY(program.Running());
     const std::vector<e2e::ButtonEvent> presses = recorder.Presses();
     QCOMPARE(presses.size(), size_t{5});
     for (size_t i = 0; i < presses.size(); ++i) {
-        QCOMPARE(presses[i].button, 1);
+        QCOMPARE(presses[i].button, button);
         QCOMPARE(QPoint(presses[i].x, presses[i].y), QPoint(300, 400));
         // No two clicks closer than the interval allows: a tick may catch up on a late one by up
         // to 5 ms, and times are whole milliseconds.

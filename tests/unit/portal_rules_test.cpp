@@ -1,5 +1,5 @@
 // The portal clients' toolkit-free rules: the restore token's file, where a click lands on the
-// shared monitors, and the session bus name of a settings folder.
+// shared monitors, the buttons a click sends, and the session bus name of a settings folder.
 #include "platform/portal/portal_rules.h"
 
 #include <QtTest>
@@ -18,6 +18,8 @@ private slots:
     void restoreTokenFile();
     void streamPoint_data();
     void streamPoint();
+    void buttonChanges_data();
+    void buttonChanges();
     void instanceBusName();
 };
 
@@ -114,6 +116,24 @@ void PortalRulesTest::streamPoint() {
     QCOMPARE(point->node, node);
     QCOMPARE(QPointF(point->x, point->y), at);
     QVERIFY(!MapToStream({{35, 0, 0, 0, 0}}, x, y));
+}
+
+// mouse_event's flags as the evdev buttons the portal is told of, pressed (1) or released (0).
+void PortalRulesTest::buttonChanges_data() {
+    QTest::addColumn<uint>("flags");
+    QTest::addColumn<QString>("changes");
+    QTest::newRow("left click") << 0x0006u << "272:1 272:0";
+    QTest::newRow("right press") << 0x0008u << "273:1";
+    QTest::newRow("right release") << 0x0010u << "273:0";
+    QTest::newRow("middle click") << 0x0060u << "274:1 274:0";
+}
+
+void PortalRulesTest::buttonChanges() {
+    QFETCH(uint, flags);
+    QStringList changes;
+    for (const ButtonChange& change : ButtonChanges(flags))
+        changes << QStringLiteral("%1:%2").arg(change.code).arg(change.pressed ? 1 : 0);
+    QTEST(changes.join(' '), "changes");
 }
 
 // One name per settings folder, valid on the bus (no element may start with a digit).
