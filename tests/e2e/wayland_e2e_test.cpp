@@ -39,21 +39,29 @@ private slots:
 void WaylandE2eTest::countedRunClicksWhereAndWhenTold_data() {
     QTest::addColumn<bool>("xwayland");
     QTest::addColumn<int>("button"); // as the recorder numbers them: 1 left, 3 right
-    QTest::newRow("Wayland alone, left") << false << 1;
-    QTest::newRow("Xwayland beside (both displays set), right") << true << 3;
+    QTest::addColumn<QString>("scale");
+    QTest::newRow("Wayland alone, left") << false << 1 << "1";
+    QTest::newRow("Xwayland beside (both displays set), right") << true << 3 << "1";
+    QTest::newRow("an output at scale 2") << false << 1 << "2";
 }
 
 void WaylandE2eTest::countedRunClicksWhereAndWhenTold() {
     QFETCH(bool, xwayland);
     QFETCH(int, button);
+    QFETCH(QString, scale);
     e2e::SwaySession session(xwayland);
     QVERIFY2(session.Start(), "sway did not start");
+    QVERIFY(!session
+                 .Swaymsg({QStringLiteral("output"), QStringLiteral("*"), QStringLiteral("scale"),
+                           scale})
+                 .isNull());
     QCOMPARE(session.Environment().contains(QStringLiteral("DISPLAY")), xwayland);
     e2e::WaylandRecorder recorder(session);
     QVERIFY2(recorder.Start(), "the recorder did not start");
 
     e2e::Program program(session);
-    e2e::SettingValues settings = e2e::CountedRun(300, 400, 200, 5);
+    // In the recorder's half of the output, also at scale 2 (640 wide).
+    e2e::SettingValues settings = e2e::CountedRun(100, 300, 200, 5);
     settings.push_back({"Button", button == 3 ? "2" : "1"});
     QVERIFY(program.WriteSettings(settings));
     QVERIFY(program.Start({QStringLiteral("run")}));
@@ -63,7 +71,7 @@ void WaylandE2eTest::countedRunClicksWhereAndWhenTold() {
     QCOMPARE(presses.size(), size_t{5});
     for (size_t i = 0; i < presses.size(); ++i) {
         QCOMPARE(presses[i].button, button);
-        QCOMPARE(QPoint(presses[i].x, presses[i].y), QPoint(300, 400));
+        QCOMPARE(QPoint(presses[i].x, presses[i].y), QPoint(100, 300));
         // No two clicks closer than the interval allows: a tick may catch up on a late one by up
         // to 5 ms, and times are whole milliseconds.
         if (i > 0)
