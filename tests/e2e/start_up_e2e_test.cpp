@@ -29,6 +29,8 @@ private slots:
     void exitWritesTheSettingsBack_data();
     void exitWritesTheSettingsBack();
     void noDisplayIsSaidPlainly();
+    void settingsFolderOthersMayChange_data();
+    void settingsFolderOthersMayChange();
 
 private:
     QString WaitForBox(const QString& title);
@@ -252,6 +254,47 @@ void StartUpE2eTest::noDisplayIsSaidPlainly() {
     const QByteArray said = process.readAllStandardError();
     QVERIFY2(said.contains("no display could be reached: WAYLAND_DISPLAY is \"zorvane-nowhere\""),
              said.constData());
+}
+
+void StartUpE2eTest::settingsFolderOthersMayChange_data() {
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("installed: refused, said, status 1") << true;
+    QTest::newRow("portable: runs") << false;
+}
+
+// A settings folder its group may write in: an installed copy (<prefix>/bin beside
+// <prefix>/share/zorvane) refuses it; a portable copy keeps its files beside itself and runs.
+void StartUpE2eTest::settingsFolderOthersMayChange() {
+    QFETCH(bool, installed);
+    e2e::Program program(*m_server);
+    QVERIFY(program.WriteSettings({{"XPStyle", "False"}}) && program.Install());
+    QString exe = program.FilePath(QStringLiteral("zorvane"));
+    QString settings = program.Folder();
+    QProcessEnvironment env = m_server->Environment();
+    if (installed) {
+        const QDir folder(program.Folder());
+        settings = folder.filePath(QStringLiteral("config/zorvane"));
+        QVERIFY(folder.mkpath(QStringLiteral("p/bin")) &&
+                folder.mkpath(QStringLiteral("p/share/zorvane")) && folder.mkpath(settings));
+        QVERIFY(QFile::rename(exe, folder.filePath(QStringLiteral("p/bin/zorvane"))));
+        exe = folder.filePath(QStringLiteral("p/bin/zorvane"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.filePath(QStringLiteral("config")));
+    }
+    QVERIFY(QFile::setPermissions(settings, QFile::permissions(settings) | QFile::WriteGroup));
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(exe);
+    if (!installed) {
+        QVERIFY(!program.WaitForWindow().isEmpty());
+        return;
+    }
+    const QString box = WaitForBox(QStringLiteral("Configuration File Error"));
+    QVERIFY2(!box.isEmpty(), "the refusal was not shown");
+    QVERIFY(e2e::Keys(*m_server, box, {QStringLiteral("Return")}));
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardError().contains(settings.toUtf8()));
+    QVERIFY(QDir(settings).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(StartUpE2eTest)
