@@ -9,6 +9,7 @@
 #include "store/xml_document.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,6 +34,8 @@ public:
     bool PollSignalFile();
     // Takes every press that came while the hot key was not served, and acts on none of them.
     void DiscardPresses();
+    // `pressed` is called when the system's hot key was pressed (see HotKeyService).
+    void WhenPressed(std::function<void()> pressed) { m_service.WhenPressed(std::move(pressed)); }
 
     char Letter() const { return static_cast<char>(numHotKeyCode); }
     bool Owner() const { return numRegisterResult == 1; }

@@ -1,5 +1,8 @@
-// The main window's side of the global hot key: its polling timer, this copy's signal file, the
-// relay of a press to the other running copies, and the menu item that changes the letter.
+// The main window's side of the global hot key: serving a press when one wakes the window, this
+// copy's signal file, the relay of a press to the other running copies, and the menu item that
+// changes the letter. Nothing polls while idle: the owner's key wakes the window through its
+// backend, a signal file through its folder's notifications (or, where the file system gives
+// none, a slow poll).
 #include "click/hot_key_rules.h"
 #include "click/signal_relay.h"
 #include "shell/main_window.h"
@@ -11,10 +14,23 @@
 #include <QAction>
 #include <QFileSystemWatcher>
 
-// The 50 ms poll runs from the start.
+namespace {
+
+// Where the signal files' folder tells nothing of changes (a network folder), it is looked at
+// this often.
+constexpr int kSlowSignalPoll = 2000;
+
+// The tests' stand-in for such a folder.
+bool FolderNotificationsOff() {
+    return qEnvironmentVariableIsSet("ZORVANE_NO_FOLDER_NOTIFICATIONS");
+}
+
+} // namespace
+
+// The hot key's switch: presses are served while it is on. It never ticks: presses wake the
+// window.
 void frmMain::CreateHotKeyTimer() {
-    tmrHotKey = new ui::WindowTimer(50, this);
-    connect(tmrHotKey, &ui::WindowTimer::Timer, this, [this] { tmrHotKey_Timer(); });
+    tmrHotKey = new ui::WindowTimer(0, this);
     tmrHotKey->setEnabled(true);
 }
 
@@ -22,6 +38,7 @@ void frmMain::LoadHotKey(const store::SettingsReader& settings) {
     if (!m_hotKey->SetHotKeyLetter(std::string(1, settings.HotKey("HotKey"))))
         m_hotKey->SetHotKeyLetter("C");
     m_hotKey->SetWindow(static_cast<platform::WindowHandle>(winId()));
+    m_hotKey->WhenPressed([this] { ServeHotKey(); });
     m_hotKey->RegisterGlobalHotKey();
     // The owner has one too, so that a press from outside (zorvane --toggle) reaches it.
     CreateHotKeySignalFile();
@@ -33,34 +50,50 @@ void frmMain::CreateHotKeySignalFile() {
     WatchSignalFolder();
 }
 
-// Besides the 50 ms poll, a watcher looks at its signal file as soon as the folder changes, so
-// that it follows the owner within a few milliseconds whatever the phase of the two timers. A
+// Every copy looks at its signal file as soon as the folder changes (a stamp renamed into place
+// is a change of the folder): a watcher follows the owner, the owner hears zorvane --toggle. A
 // stamp is acted on once however often it is looked at.
 void frmMain::WatchSignalFolder() {
     if (m_signalFolderWatcher)
         return;
     m_signalFolderWatcher = new QFileSystemWatcher(this);
-    m_signalFolderWatcher->addPath(QString::fromStdString(m_app.configFolder));
-    connect(m_signalFolderWatcher, &QFileSystemWatcher::directoryChanged, this, [this] {
-        if (tmrHotKey->isEnabled() && !m_hotKey->Owner())
-            tmrHotKey_Timer();
-    });
+    connect(m_signalFolderWatcher, &QFileSystemWatcher::directoryChanged, this,
+            [this] { ServeHotKey(); });
+    const QString folder = QString::fromStdString(m_app.configFolder);
+    if (!FolderNotificationsOff() && m_signalFolderWatcher->addPath(folder) &&
+        !store::OnNetworkFileSystem(m_app.configFolder))
+        return;
+    auto* slowPoll = new ui::WindowTimer(kSlowSignalPoll, this);
+    connect(slowPoll, &ui::WindowTimer::Timer, this, [this] { ServeHotKey(); });
+    slowPoll->setEnabled(true);
+}
+
+// Every press that woke the window is served, one after the other; while the hot key is not
+// served (the picker is open), they are dropped.
+void frmMain::ServeHotKey() {
+    if (!tmrHotKey->isEnabled()) {
+        m_hotKey->DiscardPresses();
+        return;
+    }
+    for (int press = 0; press < 64 && tmrHotKey_Timer(); ++press) {
+    }
 }
 
 // A failing step is passed over and the next one runs. A press that comes while a box of the
 // click run is open is not served: it would open another box inside the first. The owner hears
 // the key and relays it; its own signal file brings presses from outside, which every copy got.
-void frmMain::tmrHotKey_Timer() {
+// True when a press was found, served or not.
+bool frmMain::tmrHotKey_Timer() {
     bool key = false;
     bool fromOutside = false;
     try {
         key = m_hotKey->PollHotKey();
         fromOutside = m_hotKey->Owner() && !strHotKeyFile.empty() && m_hotKey->PollSignalFile();
     } catch (const std::exception&) {
-        return;
+        return false;
     }
     if (m_runBoxesOpen > 0)
-        return;
+        return key || fromOutside;
     for (const bool press : {key, fromOutside}) {
         try {
             if (press)
@@ -70,6 +103,7 @@ void frmMain::tmrHotKey_Timer() {
     }
     if (key && m_hotKey->Owner())
         RelayHotKeyPress();
+    return key || fromOutside;
 }
 
 // Presses made while the hot key was not served (the picker open) are dropped, not acted on late.

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 namespace platform {
 
@@ -23,6 +24,9 @@ public:
     // True when a press of the registered hot key arrived since the last poll. Each physical
     // press is reported once: key repeat and the other keys of the chord do not count.
     virtual bool PollHotKey(WindowHandle window, int32_t id) = 0;
+    // `pressed` is called on the window thread when a press has arrived, so that nothing polls
+    // while idle: the program then polls until no press is left.
+    virtual void WhenPressed(std::function<void()> pressed) { (void)pressed; }
 };
 
 } // namespace platform

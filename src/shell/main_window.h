@@ -103,7 +103,7 @@ public:
     ui::WindowTimer* tmrDelay = nullptr;
     ui::WindowTimer* tmr1sec = nullptr;
     ui::WindowTimer* tmrClick = nullptr;
-    ui::WindowTimer* tmrHotKey = nullptr;    // 50 ms, always on
+    ui::WindowTimer* tmrHotKey = nullptr;    // on while the hot key is served; never ticks
     ui::WindowTimer* tmrMouseInfo = nullptr; // 10 ms, while the picker is open
 
     // The Mouse Events window while it is loaded, the tray window while the tray is in use.
@@ -159,8 +159,9 @@ public:
     void tmr1sec_Timer();
     void tmrClick_Timer();
 
-    // --- The global hot key.
-    void tmrHotKey_Timer();
+    // --- The global hot key. tmrHotKey_Timer serves one press; ServeHotKey every press waiting.
+    bool tmrHotKey_Timer();
+    void ServeHotKey();
     // Turns the hot key's poll back on after a time it was not served, dropping what came then.
     void ServeHotKeyAgain();
     // Waits until the owner's last press has reached the other copies' signal files.

@@ -8,6 +8,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -20,6 +21,25 @@ bool IsSeparator(char c) {
 }
 
 } // namespace
+
+bool OnNetworkFileSystem(const std::string& folder) {
+#ifdef _WIN32
+    (void)folder;
+    return false;
+#else
+    struct statfs info {};
+    if (::statfs(folder.c_str(), &info) != 0)
+        return false;
+    // NFS, SMB, CIFS, SMB2, FUSE, 9P, AFS, Coda, Ceph.
+    const unsigned long magic = static_cast<unsigned long>(info.f_type);
+    for (const unsigned long network :
+         {0x6969ul, 0x517Bul, 0xFF534D42ul, 0xFE534D42ul, 0x65735546ul, 0x01021997ul, 0x5346414Ful,
+          0x73757245ul, 0x00C36400ul})
+        if (magic == network)
+            return true;
+    return false;
+#endif
+}
 
 std::string BuildPath(std::string_view folder, std::string_view name) {
     if (folder.empty())

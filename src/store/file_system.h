@@ -50,6 +50,10 @@ std::optional<FileVersion> GetFileVersion(const std::string& path);
 // True when a folder exists at the path.
 bool FolderExists(const std::string& path);
 
+// True when the folder lies on a network file system (NFS, SMB, a FUSE mount...), where this
+// host hears nothing of what other hosts change in it.
+bool OnNetworkFileSystem(const std::string& folder);
+
 // Removes the file at the path without forcing: a read-only file (one whose owner may not
 // write it) is left in place. False when nothing was removed: no such file, a folder, a
 // read-only file, or the system refused.

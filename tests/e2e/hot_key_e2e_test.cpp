@@ -16,6 +16,7 @@ private slots:
     void initTestCase();
     void oneCopyStartsAndStops();
     void everyCopyFollowsEveryPress();
+    void watcherWithoutFolderNotificationsFollows();
 
 private:
     bool Press();
@@ -120,6 +121,39 @@ void HotKeyE2eTest::everyCopyFollowsEveryPress() {
         5000));
     QVERIFY(!QFileInfo::exists(first.FilePath(signalFiles.first())));
     first.Kill();
+}
+
+// A watcher whose folder tells nothing of changes (as a network folder) follows the owner through
+// its slow poll.
+void HotKeyE2eTest::watcherWithoutFolderNotificationsFollows() {
+    e2e::Program program(*m_server);
+    QProcess watcher;
+    for (const int x : {600, 700}) {
+        QVERIFY(program.WriteSettings({{"XPStyle", "False"},
+                                       {"PreventMultipleInstance", "False"},
+                                       {"Coordx", std::to_string(x)},
+                                       {"ClickIntervalinms", x == 600 ? "0" : "200"},
+                                       {"RepeatClick", "1"},
+                                       {"Clicks", "1"}}));
+        QProcessEnvironment env = m_server->Environment();
+        env.insert(QStringLiteral("ZORVANE_NO_FOLDER_NOTIFICATIONS"), QStringLiteral("1"));
+        watcher.setProcessEnvironment(env);
+        if (x == 600)
+            QVERIFY(program.Start());
+        else
+            watcher.start(program.FilePath(QStringLiteral("zorvane")));
+        QVERIFY(e2e::WaitUntil(
+            [&] {
+                return e2e::FindWindows(*m_server, QStringLiteral("Zorvane 2.20")).size() ==
+                       (x == 600 ? 1 : 2);
+            },
+            10000));
+    }
+    const size_t before = m_recorder->Presses().size();
+    QVERIFY(Press());
+    QVERIFY2(m_recorder->WaitForPresses(before + 2, 5000), "the watcher did not follow");
+    QCOMPARE(m_recorder->Presses().back().x, 700);
+    program.Kill();
 }
 
 QTEST_GUILESS_MAIN(HotKeyE2eTest)

@@ -77,8 +77,10 @@ void WinHotKeyService::UnregisterHotKey(WindowHandle window, int32_t id) {
 
 bool WinHotKeyService::PollHotKey(WindowHandle window, int32_t id) {
     MSG message{};
+    m_polling = true;
     while (m_sink && PeekMessageW(&message, m_sink, 0, 0, PM_REMOVE))
         DispatchMessageW(&message);
+    m_polling = false;
     Registration* registration = Find(window, id);
     if (!registration || registration->pendingPresses == 0)
         return false;
@@ -90,6 +92,10 @@ void WinHotKeyService::OnHotKey(int nativeId) {
     for (Registration& registration : m_registrations)
         if (registration.nativeId == nativeId)
             ++registration.pendingPresses;
+    // A press the poll reads is handed out by that poll; one the window's own message loop
+    // delivers is told.
+    if (m_pressed && !m_polling)
+        m_pressed();
 }
 
 WinHotKeyService::Registration* WinHotKeyService::Find(WindowHandle window, int32_t id) {

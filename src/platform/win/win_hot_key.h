@@ -10,6 +10,7 @@
 
 #include "platform/hot_key_service.h"
 
+#include <functional>
 #include <vector>
 
 struct HWND__;
@@ -30,6 +31,8 @@ public:
     void UnregisterHotKey(WindowHandle window, int32_t id) override;
     // Never blocks: reads the messages waiting for the backend's window, then hands out one press.
     bool PollHotKey(WindowHandle window, int32_t id) override;
+    // WM_HOTKEY reaches the backend's window as a message: each press is told as it comes.
+    void WhenPressed(std::function<void()> pressed) override { m_pressed = std::move(pressed); }
 
     // Called by the window procedure for each WM_HOTKEY.
     void OnHotKey(int nativeId);
@@ -47,6 +50,8 @@ private:
 
     HWND__* m_sink = nullptr; // our message-only window; null when it could not be created
     std::vector<Registration> m_registrations;
+    std::function<void()> m_pressed;
+    bool m_polling = false;
 };
 
 } // namespace platform

@@ -1,5 +1,9 @@
 #include "platform/x11/x11_hot_key.h"
 
+// The toolkit's headers come before Xlib's, whose macros (Bool, Status) they would trip on.
+#include <QSocketNotifier>
+#include <QTimer>
+
 #include "platform/x11/x11_factories.h"
 #include "platform/x11/x_error_trap.h"
 
@@ -88,6 +92,10 @@ int32_t X11HotKeyService::RegisterHotKey(WindowHandle window, int32_t id, uint32
     registration.keycode = keycode;
     registration.modifiers = *mask;
     m_registrations.push_back(registration);
+    // What the grab's round trip read already lies in the connection's queue, where the socket
+    // tells nothing of it.
+    if (m_notifier)
+        QTimer::singleShot(0, m_notifier.get(), [this] { OnReadable(); });
     return 1;
 }
 
@@ -149,6 +157,23 @@ void X11HotKeyService::Ungrab(const Registration& registration) {
     for (unsigned int lock : LockVariants())
         XUngrabKey(m_display, int(registration.keycode), registration.modifiers | lock, root);
     XFlush(m_display);
+}
+
+void X11HotKeyService::WhenPressed(std::function<void()> pressed) {
+    m_pressed = std::move(pressed);
+    if (!m_display || m_notifier)
+        return;
+    m_notifier =
+        std::make_unique<QSocketNotifier>(ConnectionNumber(m_display), QSocketNotifier::Read);
+    QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] { OnReadable(); });
+}
+
+// Read at once, whoever polls: a socket left unread would wake the program again and again.
+void X11HotKeyService::OnReadable() {
+    Drain();
+    if (m_pressed && std::any_of(m_registrations.begin(), m_registrations.end(),
+                                 [](const Registration& r) { return r.pendingPresses > 0; }))
+        m_pressed();
 }
 
 void X11HotKeyService::Drain() {

@@ -10,8 +10,11 @@
 
 #include "platform/hot_key_service.h"
 
+#include <functional>
+#include <memory>
 #include <vector>
 
+class QSocketNotifier;
 struct _XDisplay;
 
 namespace platform {
@@ -32,6 +35,9 @@ public:
     void UnregisterHotKey(WindowHandle window, int32_t id) override;
     // Never blocks. Presses are queued like WM_HOTKEY messages: each poll hands out one.
     bool PollHotKey(WindowHandle window, int32_t id) override;
+    // The connection's socket is watched: what the server sends is read as it comes, and a
+    // press is told at once.
+    void WhenPressed(std::function<void()> pressed) override;
 
 private:
     struct Registration {
@@ -49,6 +55,7 @@ private:
     void Ungrab(const Registration& registration);
     std::vector<unsigned int> LockVariants() const;
     void Drain();
+    void OnReadable();
     void OnKeyPress(unsigned int keycode, unsigned int state);
     void OnKeyRelease(unsigned int keycode);
     bool IsRepeatRelease(unsigned int keycode, unsigned long time);
@@ -57,6 +64,8 @@ private:
     unsigned int m_numLockMask = 0; // the modifier that holds Num_Lock; 0 when none does
     bool m_detectableRepeat = false;
     std::vector<Registration> m_registrations;
+    std::function<void()> m_pressed;
+    std::unique_ptr<QSocketNotifier> m_notifier;
 };
 
 } // namespace platform
