@@ -122,6 +122,7 @@ private:
     void LoadTheme();
     void ShellNotifyModify();
     void ShowNextFrame(const std::vector<QIcon>& frames, std::size_t& index, bool& reset);
+    void Animate(ui::WindowTimer* timer, bool ticked, const std::vector<QIcon>& frames);
     void SaveSettings(const store::SettingValues& values);
     bool EngineRunning() const;
     int MainWindowState() const;

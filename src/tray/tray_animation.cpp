@@ -151,11 +151,17 @@ void FrmSysTray::UpdateAnimation() {
     m_resetIdle = m_resetRunning = true;
     if (EngineRunning()) {
         TmrAnimation2_Timer();
-        TmrAnimation2->setEnabled(mTrayIconRunningAnimate->isChecked());
+        Animate(TmrAnimation2, mTrayIconRunningAnimate->isChecked(), Animation2);
     } else {
         TmrAnimation1_Timer();
-        TmrAnimation1->setEnabled(mTrayIconIdleAnimate->isChecked());
+        Animate(TmrAnimation1, mTrayIconIdleAnimate->isChecked(), Animation1);
     }
+}
+
+// A sequence of one frame shows a still icon: no timer runs for it, nor for an icon that is not
+// in a notification area.
+void FrmSysTray::Animate(ui::WindowTimer* timer, bool ticked, const std::vector<QIcon>& frames) {
+    timer->setEnabled(ticked && m_added && frames.size() > 1);
 }
 
 void FrmSysTray::TmrAnimation1_Timer() {
@@ -180,13 +186,13 @@ void FrmSysTray::mTrayIconMode_Click(int index) {
 void FrmSysTray::mTrayIconIdleAnimate_Click() {
     mTrayIconIdleAnimate->setChecked(!mTrayIconIdleAnimate->isChecked());
     if (!EngineRunning())
-        TmrAnimation1->setEnabled(mTrayIconIdleAnimate->isChecked());
+        Animate(TmrAnimation1, mTrayIconIdleAnimate->isChecked(), Animation1);
 }
 
 void FrmSysTray::mTrayIconRunningAnimate_Click() {
     mTrayIconRunningAnimate->setChecked(!mTrayIconRunningAnimate->isChecked());
     if (EngineRunning())
-        TmrAnimation2->setEnabled(mTrayIconRunningAnimate->isChecked());
+        Animate(TmrAnimation2, mTrayIconRunningAnimate->isChecked(), Animation2);
 }
 
 void FrmSysTray::BuildThemeMenu() {
