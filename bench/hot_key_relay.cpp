@@ -231,31 +231,34 @@ int main(int argc, char** argv) {
     watcher.waitForFinished();
     owner.Kill();
 
-    std::printf("Hot key with two copies (owner and watcher), 50 ms polling, %d stale signal "
+    std::printf("Hot key with two copies (owner and watcher), woken by presses, %d stale signal "
                 "files\n",
                 kStaleFiles);
     std::printf("idle CPU over %.0f s: owner %.3f%%, watcher %.3f%% of one core\n", seconds,
                 ownerCpu, watcherCpu);
-    double watcherP95 = 0;
+    // The 95th percentiles: the owner's key (its own press), the watchers' and --toggle's.
+    double keyP95 = 0;
+    double followP95 = 0;
     for (const auto& [delays, files] :
          {std::pair{&stale, "the stale files"},
           std::pair{&hostile, "one of them a 1 MB file of 100,000 attributes"},
           std::pair{&outside, "zorvane --toggle one at a time"}}) {
         const auto [ownerMedian, ownerP95] = MedianAndP95(delays->owner);
-        const auto [watcherMedian, watcherP95Here] = MedianAndP95(delays->watcher);
-        watcherP95 = std::max(watcherP95, watcherP95Here);
+        const auto [watcherMedian, watcherP95] = MedianAndP95(delays->watcher);
+        (delays == &outside ? followP95 : keyP95) =
+            std::max(delays == &outside ? followP95 : keyP95, ownerP95);
+        followP95 = std::max(followP95, watcherP95);
         std::printf("press to toggle over %d presses, %s: owner median %.0f ms, 95th %.0f ms; "
                     "watcher median %.0f ms, 95th %.0f ms\n",
-                    kPresses, files, ownerMedian, ownerP95, watcherMedian, watcherP95Here);
+                    kPresses, files, ownerMedian, ownerP95, watcherMedian, watcherP95);
     }
-    const auto [outsideOwnerMedian, outsideOwnerP95] = MedianAndP95(outside.owner);
     std::printf("%d zorvane --toggle calls from %d processes at once: %ld of %d presses lost\n",
                 kTogglers * kTogglesEach, kTogglers, lost,
                 int(copies.size()) * kTogglers * kTogglesEach);
-    const bool met = ownerCpu <= 0.3 && watcherCpu <= 0.3 && watcherP95 <= 100 && lost == 0 &&
-                     outsideOwnerP95 <= 100;
-    std::printf("targets (idle CPU <= 0.3%% each, watcher 95th <= 100 ms, no press lost, "
-                "--toggle 95th <= 100 ms): %s\n",
+    const bool met =
+        ownerCpu <= 0.3 && watcherCpu <= 0.3 && keyP95 <= 20 && followP95 <= 50 && lost == 0;
+    std::printf("targets (idle CPU <= 0.3%% each, 95th: the owner's key <= 20 ms, the watcher "
+                "and --toggle <= 50 ms; no press lost): %s\n",
                 met ? "met" : "MISSED");
     return met ? 0 : 1;
 }

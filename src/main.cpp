@@ -10,6 +10,7 @@
 #include "shell/start_up.h"
 #include "shell/visual_styles.h"
 #include "tray/sys_tray_window.h"
+#include "ui/caret_rest.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -116,6 +117,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/zorvane-256.png")));
     QApplication::setApplicationName(QString::fromLatin1(shell::kProgramId));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(shell::kProgramId));
+    ui::RestCaretWhenIdle(application);
     const auto folders = FindFolders(app);
     if (const auto problem = RefusedFolder(folders)) {
         TellBeforeStart(*problem);
