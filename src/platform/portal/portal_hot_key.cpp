@@ -4,44 +4,18 @@
 
 #include "platform/portal/portal_request.h"
 #include "platform/portal/portal_rules.h"
+#include "platform/portal/portal_shortcuts.h"
 
-#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
-
-namespace {
-
-// One shortcut of BindShortcuts: its id and its properties, (sa{sv}).
-struct NewShortcut {
-    QString id;
-    QVariantMap properties;
-};
-
-QDBusArgument& operator<<(QDBusArgument& argument, const NewShortcut& shortcut) {
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, NewShortcut& shortcut) {
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(NewShortcut)
 
 namespace platform {
 namespace {
 
-constexpr const char* kGlobalShortcuts = "org.freedesktop.portal.GlobalShortcuts";
-constexpr const char* kShortcutId = "start-stop";
+using portal::kGlobalShortcuts;
+using portal::kShortcutId;
+
 constexpr int kQuickAnswerMs = 25000;
 
 // The name one copy of this user holds while it serves the letter, as a key grab is held.
@@ -54,7 +28,6 @@ QString LetterBusName(uint32_t virtualKey) {
 class PortalHotKey::Session final : public QObject {
     Q_OBJECT
 public:
-    Session() { qDBusRegisterMetaType<QList<NewShortcut>>(); }
     ~Session() override { End(); }
 
     bool Begin(uint32_t virtualKey);
@@ -97,12 +70,10 @@ bool PortalHotKey::Session::Begin(uint32_t virtualKey) {
     if (!owned.isValid() || owned.value() != QDBusConnectionInterface::ServiceRegistered)
         return false;
     m_name = name;
-    static int sessions = 0;
     portal::PortalRequest request(m_bus);
-    const portal::PortalAnswer answer = request.Call(
-        kGlobalShortcuts, QStringLiteral("CreateSession"),
-        {QVariantMap{{"session_handle_token", QStringLiteral("zorvanekeys%1").arg(++sessions)}}},
-        kQuickAnswerMs);
+    const portal::PortalAnswer answer =
+        request.Call(kGlobalShortcuts, QStringLiteral("CreateSession"),
+                     {portal::ShortcutSessionOptions(virtualKey)}, kQuickAnswerMs);
     m_handle = answer.results.value(QStringLiteral("session_handle")).toString();
     if (!answer.Succeeded() || m_handle.isEmpty()) {
         End();
@@ -117,17 +88,8 @@ bool PortalHotKey::Session::Begin(uint32_t virtualKey) {
 // not awaited (the program's start goes on); presses arrive as Activated signals.
 void PortalHotKey::Session::Bind(uint32_t virtualKey) {
     static int binds = 0;
-    const QList<NewShortcut> shortcuts{
-        {QString::fromLatin1(kShortcutId),
-         {{"description", QStringLiteral("Start or stop clicking")},
-          {"preferred_trigger", QString::fromStdString(portal::PreferredTrigger(virtualKey))}}}};
-    QDBusMessage bind =
-        QDBusMessage::createMethodCall(portal::kPortalService, portal::kPortalPath,
-                                       kGlobalShortcuts, QStringLiteral("BindShortcuts"));
-    bind << QVariant::fromValue(QDBusObjectPath(m_handle)) << QVariant::fromValue(shortcuts)
-         << QString()
-         << QVariantMap{{"handle_token", QStringLiteral("zorvanebind%1").arg(++binds)}};
-    m_bus.send(bind);
+    m_bus.send(portal::BindShortcutsCall(m_handle, virtualKey,
+                                         QStringLiteral("zorvanebind%1").arg(++binds)));
 }
 
 void PortalHotKey::Session::Listen(bool on) {
