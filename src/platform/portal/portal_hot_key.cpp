@@ -17,6 +17,7 @@ using portal::kGlobalShortcuts;
 using portal::kShortcutId;
 
 constexpr int kQuickAnswerMs = 25000;
+constexpr int kQuickCallMs = 5000;
 
 // The name one copy of this user holds while it serves the letter, as a key grab is held.
 QString LetterBusName(uint32_t virtualKey) {
@@ -50,7 +51,7 @@ private slots:
     void OnClosed() { End(); }
 
 private:
-    void Bind(uint32_t virtualKey);
+    bool Bind(uint32_t virtualKey);
     void Listen(bool on);
 
     QDBusConnection m_bus = QDBusConnection::sessionBus();
@@ -59,6 +60,9 @@ private:
     int m_presses = 0;
 };
 
+// The shortcut goes in CreateSession's options and again in BindShortcuts: KDE 5.27 registers
+// those of the first, later desktops those of the second. The desktop may bind another trigger
+// than the one preferred (the user's own in its settings): that one stands.
 bool PortalHotKey::Session::Begin(uint32_t virtualKey) {
     End();
     if (portal::InterfaceVersion(m_bus, kGlobalShortcuts) == 0)
@@ -80,16 +84,23 @@ bool PortalHotKey::Session::Begin(uint32_t virtualKey) {
         return false;
     }
     Listen(true);
-    Bind(virtualKey);
+    if (!Bind(virtualKey)) {
+        End();
+        return false;
+    }
     return true;
 }
 
-// The desktop may show the user its own dialog to confirm or change the trigger: the answer is
-// not awaited (the program's start goes on); presses arrive as Activated signals.
-void PortalHotKey::Session::Bind(uint32_t virtualKey) {
+// Only the call's own reply is awaited (a refusal of the call comes at once); the answer may wait
+// for a dialog in which the desktop lets the user confirm or change the trigger, while the
+// program's start goes on. Presses arrive as Activated signals.
+bool PortalHotKey::Session::Bind(uint32_t virtualKey) {
     static int binds = 0;
-    m_bus.send(portal::BindShortcutsCall(m_handle, virtualKey,
-                                         QStringLiteral("zorvanebind%1").arg(++binds)));
+    const QDBusMessage reply =
+        m_bus.call(portal::BindShortcutsCall(m_handle, virtualKey,
+                                             QStringLiteral("zorvanebind%1").arg(++binds)),
+                   QDBus::Block, kQuickCallMs);
+    return reply.type() == QDBusMessage::ReplyMessage;
 }
 
 void PortalHotKey::Session::Listen(bool on) {

@@ -25,7 +25,10 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, Shortcut& shortcu
 
 namespace {
 
+// Both types: Qt marshals a list's elements by their own registration, and without it drops the
+// whole list from the call.
 QList<Shortcut> Shortcuts(uint32_t virtualKey) {
+    qDBusRegisterMetaType<Shortcut>();
     qDBusRegisterMetaType<QList<Shortcut>>();
     return {{QString::fromLatin1(kShortcutId),
              {{"description", QStringLiteral("Start or stop clicking")},
@@ -34,9 +37,11 @@ QList<Shortcut> Shortcuts(uint32_t virtualKey) {
 
 } // namespace
 
-QVariantMap ShortcutSessionOptions(uint32_t /*virtualKey*/) {
-    static int sessions = 0;
-    return {{"session_handle_token", QStringLiteral("zorvanekeys%1").arg(++sessions)}};
+// KDE 5.27 registers only the shortcuts CreateSession gives (its BindShortcuts registers nothing);
+// later desktops register those BindShortcuts gives: both get them.
+QVariantMap ShortcutSessionOptions(uint32_t virtualKey) {
+    return {{"session_handle_token", QString::fromStdString(ShortcutSessionToken(virtualKey))},
+            {"shortcuts", QVariant::fromValue(Shortcuts(virtualKey))}};
 }
 
 QDBusMessage BindShortcutsCall(const QString& session, uint32_t virtualKey,

@@ -2,6 +2,7 @@
 // go on the bus.
 #pragma once
 
+#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QList>
 #include <QMetaType>
@@ -21,6 +22,9 @@ struct Shortcut {
     QString id;
     QVariantMap properties;
 };
+
+QDBusArgument& operator<<(QDBusArgument& argument, const Shortcut& shortcut);
+const QDBusArgument& operator>>(const QDBusArgument& argument, Shortcut& shortcut);
 
 // CreateSession's options for the letter ('A'..'Z'), without the handle token.
 QVariantMap ShortcutSessionOptions(uint32_t virtualKey);
