@@ -12,6 +12,8 @@
 //   press APP NAME     presses the button of application APP named NAME (not awaited)
 //   keys CODE...       presses the keys of these evdev codes in order, then releases them in the
 //                      reverse order
+//   sessions NAME...   waits until the portal's sessions of other clients than the hands are
+//                      those of these names (their handle tokens), each once, and no other
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -22,6 +24,7 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <QXmlStreamReader>
 
 #include <cstdio>
 #include <functional>
@@ -206,6 +209,36 @@ private:
     QString m_session;
 };
 
+// The child nodes of an object of the portal.
+QStringList Children(const QString& path) {
+    QXmlStreamReader xml(Call(QDBusConnection::sessionBus(), kPortal, path,
+                              "org.freedesktop.DBus.Introspectable", "Introspect")
+                             .value(0)
+                             .toString());
+    QStringList names;
+    if (!xml.readNextStartElement()) // the object itself
+        return names;
+    while (xml.readNextStartElement()) {
+        if (xml.name() == QLatin1String("node"))
+            names << xml.attributes().value("name").toString();
+        xml.skipCurrentElement();
+    }
+    return names;
+}
+
+// The portal keeps each session at session/<its client's bus name>/<its handle token>.
+QStringList OtherSessions() {
+    const QString root = QStringLiteral("%1/session").arg(kPortalPath);
+    const QString hands =
+        QDBusConnection::sessionBus().baseService().mid(1).replace(QLatin1Char('.'), '_');
+    QStringList names;
+    for (const QString& client : Children(root))
+        if (client != hands)
+            names << Children(root + '/' + client);
+    names.sort();
+    return names;
+}
+
 // Tab until the object named `what` has the focus, then the key.
 bool TabTo(Keyboard& keys, const QString& what, uint32_t keysym) {
     constexpr uint32_t kTab = 0xff09;
@@ -240,6 +273,17 @@ bool Answer(Keyboard& keys, const QString& command) {
         for (qsizetype i = words.size() - 1; i >= 1; --i)
             done = keys.Key(words[i].toUInt(), false) && done;
         return done;
+    }
+    if (words.value(0) == QLatin1String("sessions")) {
+        QStringList expected = words.mid(1);
+        expected.sort();
+        const QDeadlineTimer deadline(30000);
+        while (OtherSessions() != expected) {
+            if (deadline.hasExpired())
+                return false;
+            QThread::msleep(100);
+        }
+        return true;
     }
     if (words.value(0) == QLatin1String("press") && words.size() == 3) {
         return Seen(words[1], [&](const QString& name, uint32_t, const QString& service,
