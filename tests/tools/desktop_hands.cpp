@@ -22,9 +22,9 @@
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
-#include <QXmlStreamReader>
 
 #include <cstdio>
 #include <functional>
@@ -209,32 +209,21 @@ private:
     QString m_session;
 };
 
-// The child nodes of an object of the portal.
-QStringList Children(const QString& path) {
-    QXmlStreamReader xml(Call(QDBusConnection::sessionBus(), kPortal, path,
-                              "org.freedesktop.DBus.Introspectable", "Introspect")
-                             .value(0)
-                             .toString());
-    QStringList names;
-    if (!xml.readNextStartElement()) // the object itself
-        return names;
-    while (xml.readNextStartElement()) {
-        if (xml.name() == QLatin1String("node"))
-            names << xml.attributes().value("name").toString();
-        xml.skipCurrentElement();
-    }
-    return names;
-}
-
-// The portal keeps each session at session/<its client's bus name>/<its handle token>.
-QStringList OtherSessions() {
-    const QString root = QStringLiteral("%1/session").arg(kPortalPath);
-    const QString hands =
+// The handle tokens of the portal's sessions of other clients than the hands, sorted: the portal
+// keeps each at session/<its client's bus name>/<its token>.
+QStringList OtherSessions(const QString& path = QStringLiteral("%1/session").arg(kPortalPath)) {
+    static const QString hands =
         QDBusConnection::sessionBus().baseService().mid(1).replace(QLatin1Char('.'), '_');
+    const QString xml = Call(QDBusConnection::sessionBus(), kPortal, path,
+                             "org.freedesktop.DBus.Introspectable", "Introspect")
+                            .value(0)
+                            .toString();
     QStringList names;
-    for (const QString& client : Children(root))
-        if (client != hands)
-            names << Children(root + '/' + client);
+    for (const auto& node : QRegularExpression("<node name=\"(\\w+)\"").globalMatch(xml))
+        if (!path.endsWith("/session"))
+            names << node.captured(1);
+        else if (node.captured(1) != hands)
+            names << OtherSessions(path + '/' + node.captured(1));
     names.sort();
     return names;
 }
@@ -278,12 +267,9 @@ bool Answer(Keyboard& keys, const QString& command) {
         QStringList expected = words.mid(1);
         expected.sort();
         const QDeadlineTimer deadline(30000);
-        while (OtherSessions() != expected) {
-            if (deadline.hasExpired())
-                return false;
+        while (OtherSessions() != expected && !deadline.hasExpired())
             QThread::msleep(100);
-        }
-        return true;
+        return OtherSessions() == expected;
     }
     if (words.value(0) == QLatin1String("press") && words.size() == 3) {
         return Seen(words[1], [&](const QString& name, uint32_t, const QString& service,
