@@ -9,7 +9,7 @@ cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-release -j"$(jobs)"
 status=0
 for bench in click_timing start_up_time hot_key_relay event_handover event_table_scale \
-    tray_animation; do
+    tray_animation kde_portal_timing; do
     echo "== $bench"
     build-release/bench/$bench || status=1
 done
