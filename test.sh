@@ -8,6 +8,8 @@ set -euo pipefail
 cd "$(dirname "$0")"
 . scripts/packages.sh
 ensure_packages $BUILD_PACKAGES $RUN_PACKAGES $TEST_PACKAGES
+# What KDE's Screenshot portal needs of the workspace, downloaded once (root only).
+[ "$(id -u)" -ne 0 ] || scripts/kde_screenshot_files.sh
 
 run_tests() { # build folder, cmake options...
     local dir=$1

@@ -17,11 +17,15 @@ BENCH_PACKAGES="openbox trayer"
 # tests, wtype as the user's keyboard there, and setpriv (util-linux) to run that session as an
 # unprivileged user; a headless mutter and a headless KWin with their desktops' portals for the
 # GNOME and KDE tests (KDE's portal is a Qt 5 program: qtwayland5 puts it on KWin's display;
-# without recommends these are about 140 packages, some 40 MB).
+# without recommends these are about 140 packages, some 40 MB), and the five QML modules (2 MB)
+# with which KDE's Screenshot portal builds its dialog (with a few files of the workspace that
+# kde_screenshot_files.sh takes from its packages).
 TEST_PACKAGES="g++-mingw-w64-x86-64 wine wine64 clang libclang-rt-14-dev clang-format openbox trayer
     x11-utils desktop-file-utils appstream debootstrap sway xwayland wtype util-linux
     mutter xdg-desktop-portal xdg-desktop-portal-gnome pipewire wireplumber at-spi2-core dbus
-    kwin-wayland xdg-desktop-portal-kde qtwayland5 $PACKAGE_PACKAGES"
+    kwin-wayland xdg-desktop-portal-kde qtwayland5 qml-module-qtquick-layouts
+    qml-module-qtquick-controls2 qml-module-org-kde-kirigami2 qml-module-qtquick-window2
+    qml-module-qtgraphicaleffects $PACKAGE_PACKAGES"
 
 ensure_packages() {
     local missing=() package

@@ -15,6 +15,8 @@ public:
     // Presses keys by their evdev codes ("29 56 46": Ctrl, Alt, C) in order, then releases them
     // in the reverse order.
     bool Keys(const QString& codes) const { return Hands(QStringLiteral("keys ") + codes); }
+    // Where the desktop saves its screenshots.
+    QString Pictures() const { return m_user.Home() + QStringLiteral("/Pictures"); }
 };
 
 using KdeRecorder = PortalRecorder;

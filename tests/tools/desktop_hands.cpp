@@ -13,6 +13,8 @@
 //   end NAME           kills the process owning the bus name NAME, as when it crashes
 //   keys CODE...       presses the keys of these evdev codes in order, then releases them in the
 //                      reverse order
+//   sessions NAME...   waits until the portal's sessions of other clients than the hands are
+//                      those of these names (their handle tokens), each once, and no other
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -21,6 +23,7 @@
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QRegularExpression>
 #include <QThread>
 #include <QTimer>
 
@@ -225,6 +228,25 @@ bool End(const QString& name) {
     return true;
 }
 
+// The handle tokens of the portal's sessions of other clients than the hands, sorted: the portal
+// keeps each at session/<its client's bus name>/<its token>.
+QStringList OtherSessions(const QString& path = QStringLiteral("%1/session").arg(kPortalPath)) {
+    static const QString hands =
+        QDBusConnection::sessionBus().baseService().mid(1).replace(QLatin1Char('.'), '_');
+    const QString xml = Call(QDBusConnection::sessionBus(), kPortal, path,
+                             "org.freedesktop.DBus.Introspectable", "Introspect")
+                            .value(0)
+                            .toString();
+    QStringList names;
+    for (const auto& node : QRegularExpression("<node name=\"(\\w+)\"").globalMatch(xml))
+        if (!path.endsWith("/session"))
+            names << node.captured(1);
+        else if (node.captured(1) != hands)
+            names << OtherSessions(path + '/' + node.captured(1));
+    names.sort();
+    return names;
+}
+
 // Tab until the object named `what` has the focus, then the key.
 bool TabTo(Keyboard& keys, const QString& what, uint32_t keysym) {
     constexpr uint32_t kTab = 0xff09;
@@ -262,6 +284,14 @@ bool Answer(Keyboard& keys, const QString& command) {
     }
     if (words.value(0) == QLatin1String("end") && words.size() == 2)
         return End(words[1]);
+    if (words.value(0) == QLatin1String("sessions")) {
+        QStringList expected = words.mid(1);
+        expected.sort();
+        const QDeadlineTimer deadline(30000);
+        while (OtherSessions() != expected && !deadline.hasExpired())
+            QThread::msleep(100);
+        return OtherSessions() == expected;
+    }
     if (words.value(0) == QLatin1String("press") && words.size() == 3) {
         return Seen(words[1], [&](const QString& name, uint32_t, const QString& service,
                                   const QString& path) {

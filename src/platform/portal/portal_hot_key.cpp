@@ -4,45 +4,20 @@
 
 #include "platform/portal/portal_request.h"
 #include "platform/portal/portal_rules.h"
+#include "platform/portal/portal_shortcuts.h"
 
-#include <QDBusArgument>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
-#include <QDBusMetaType>
 #include <QDBusObjectPath>
-
-namespace {
-
-// One shortcut of BindShortcuts: its id and its properties, (sa{sv}).
-struct NewShortcut {
-    QString id;
-    QVariantMap properties;
-};
-
-QDBusArgument& operator<<(QDBusArgument& argument, const NewShortcut& shortcut) {
-    argument.beginStructure();
-    argument << shortcut.id << shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-const QDBusArgument& operator>>(const QDBusArgument& argument, NewShortcut& shortcut) {
-    argument.beginStructure();
-    argument >> shortcut.id >> shortcut.properties;
-    argument.endStructure();
-    return argument;
-}
-
-} // namespace
-
-Q_DECLARE_METATYPE(NewShortcut)
 
 namespace platform {
 namespace {
 
-constexpr const char* kGlobalShortcuts = "org.freedesktop.portal.GlobalShortcuts";
-constexpr const char* kShortcutId = "start-stop";
+using portal::kGlobalShortcuts;
+using portal::kShortcutId;
+
 constexpr int kQuickAnswerMs = 25000;
+constexpr int kQuickCallMs = 5000;
 
 // The name one copy of this user holds while it serves the letter, as a key grab is held.
 QString LetterBusName(uint32_t virtualKey) {
@@ -54,7 +29,6 @@ QString LetterBusName(uint32_t virtualKey) {
 class PortalHotKey::Session final : public QObject {
     Q_OBJECT
 public:
-    Session() { qDBusRegisterMetaType<QList<NewShortcut>>(); }
     ~Session() override { End(); }
 
     bool Begin(uint32_t virtualKey);
@@ -77,7 +51,7 @@ private slots:
     void OnClosed() { End(); }
 
 private:
-    void Bind(uint32_t virtualKey);
+    bool Bind(uint32_t virtualKey);
     void Listen(bool on);
 
     QDBusConnection m_bus = QDBusConnection::sessionBus();
@@ -86,6 +60,9 @@ private:
     int m_presses = 0;
 };
 
+// The shortcut goes in CreateSession's options and again in BindShortcuts: KDE 5.27 registers
+// those of the first, later desktops those of the second. The desktop may bind another trigger
+// than the one preferred (the user's own in its settings): that one stands.
 bool PortalHotKey::Session::Begin(uint32_t virtualKey) {
     End();
     if (portal::InterfaceVersion(m_bus, kGlobalShortcuts) == 0)
@@ -97,37 +74,33 @@ bool PortalHotKey::Session::Begin(uint32_t virtualKey) {
     if (!owned.isValid() || owned.value() != QDBusConnectionInterface::ServiceRegistered)
         return false;
     m_name = name;
-    static int sessions = 0;
     portal::PortalRequest request(m_bus);
-    const portal::PortalAnswer answer = request.Call(
-        kGlobalShortcuts, QStringLiteral("CreateSession"),
-        {QVariantMap{{"session_handle_token", QStringLiteral("zorvanekeys%1").arg(++sessions)}}},
-        kQuickAnswerMs);
+    const portal::PortalAnswer answer =
+        request.Call(kGlobalShortcuts, QStringLiteral("CreateSession"),
+                     {portal::ShortcutSessionOptions(virtualKey)}, kQuickAnswerMs);
     m_handle = answer.results.value(QStringLiteral("session_handle")).toString();
     if (!answer.Succeeded() || m_handle.isEmpty()) {
         End();
         return false;
     }
     Listen(true);
-    Bind(virtualKey);
+    if (!Bind(virtualKey)) {
+        End();
+        return false;
+    }
     return true;
 }
 
-// The desktop may show the user its own dialog to confirm or change the trigger: the answer is
-// not awaited (the program's start goes on); presses arrive as Activated signals.
-void PortalHotKey::Session::Bind(uint32_t virtualKey) {
+// Only the call's own reply is awaited (a refusal of the call comes at once); the answer may wait
+// for a dialog in which the desktop lets the user confirm or change the trigger, while the
+// program's start goes on. Presses arrive as Activated signals.
+bool PortalHotKey::Session::Bind(uint32_t virtualKey) {
     static int binds = 0;
-    const QList<NewShortcut> shortcuts{
-        {QString::fromLatin1(kShortcutId),
-         {{"description", QStringLiteral("Start or stop clicking")},
-          {"preferred_trigger", QString::fromStdString(portal::PreferredTrigger(virtualKey))}}}};
-    QDBusMessage bind =
-        QDBusMessage::createMethodCall(portal::kPortalService, portal::kPortalPath,
-                                       kGlobalShortcuts, QStringLiteral("BindShortcuts"));
-    bind << QVariant::fromValue(QDBusObjectPath(m_handle)) << QVariant::fromValue(shortcuts)
-         << QString()
-         << QVariantMap{{"handle_token", QStringLiteral("zorvanebind%1").arg(++binds)}};
-    m_bus.send(bind);
+    const QDBusMessage reply =
+        m_bus.call(portal::BindShortcutsCall(m_handle, virtualKey,
+                                             QStringLiteral("zorvanebind%1").arg(++binds)),
+                   QDBus::Block, kQuickCallMs);
+    return reply.type() == QDBusMessage::ReplyMessage;
 }
 
 void PortalHotKey::Session::Listen(bool on) {

@@ -18,8 +18,9 @@ public:
     PortalHotKey& operator=(const PortalHotKey&) = delete;
 
     // 1 when this copy bound the shortcut; 0 when the desktop has no GlobalShortcuts portal, it
-    // refused the session, or another copy of this user already holds the same letter (the
-    // portal, like a key grab, serves one copy; the others hear the press through the relay).
+    // refused the session or the shortcut, or another copy of this user already holds the same
+    // letter (the portal, like a key grab, serves one copy; the others hear the press through
+    // the relay). A changed letter is bound in a new session, named after the letter.
     int32_t RegisterHotKey(WindowHandle window, int32_t id, uint32_t modifiers,
                            uint32_t virtualKey) override;
     void UnregisterHotKey(WindowHandle window, int32_t id) override;

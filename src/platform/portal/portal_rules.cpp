@@ -155,4 +155,8 @@ std::string PreferredTrigger(uint32_t virtualKey) {
     return std::string("CTRL+ALT+") + char(virtualKey - 'A' + 'a');
 }
 
+std::string ShortcutSessionToken(uint32_t virtualKey) {
+    return std::string("zorvane_") + char(virtualKey - 'A' + 'a');
+}
+
 } // namespace platform::portal

@@ -93,4 +93,10 @@ std::string InstanceBusName(std::string_view configFolder);
 // The GlobalShortcuts portal's preferred trigger for CTRL + ALT + the letter ('A'..'Z').
 std::string PreferredTrigger(uint32_t virtualKey);
 
+// The name of the shortcuts session of the letter ('A'..'Z'): "zorvane_" and the lower-case
+// letter. KDE keeps a session's shortcuts under its name across sessions and program runs, and a
+// key the user gave it in System Settings wins over the trigger asked for; so each letter has a
+// name of its own, and a changed letter is not held to the key of the one before.
+std::string ShortcutSessionToken(uint32_t virtualKey);
+
 } // namespace platform::portal
