@@ -33,6 +33,7 @@ public:
 
     bool Begin(uint32_t virtualKey);
     void End();
+    std::function<void()> pressed;
     bool TakePress() {
         if (m_presses == 0)
             return false;
@@ -45,8 +46,11 @@ private slots:
                      const QVariantMap& options) {
         Q_UNUSED(time);
         Q_UNUSED(options);
-        if (session.path() == m_handle && shortcut == QLatin1String(kShortcutId))
-            ++m_presses;
+        if (session.path() != m_handle || shortcut != QLatin1String(kShortcutId))
+            return;
+        ++m_presses;
+        if (pressed)
+            pressed();
     }
     void OnClosed() { End(); }
 
@@ -145,6 +149,10 @@ void PortalHotKey::UnregisterHotKey(WindowHandle, int32_t) {
 
 bool PortalHotKey::PollHotKey(WindowHandle, int32_t) {
     return m_session->TakePress();
+}
+
+void PortalHotKey::WhenPressed(std::function<void()> pressed) {
+    m_session->pressed = std::move(pressed);
 }
 
 std::unique_ptr<HotKeyService> CreatePortalHotKey() {

@@ -26,6 +26,8 @@ public:
     void UnregisterHotKey(WindowHandle window, int32_t id) override;
     // True once for each activation of the shortcut since the last poll.
     bool PollHotKey(WindowHandle window, int32_t id) override;
+    // Each activation is told as the desktop's signal brings it.
+    void WhenPressed(std::function<void()> pressed) override;
 
     class Session;
 
