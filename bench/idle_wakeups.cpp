@@ -172,7 +172,8 @@ int main(int argc, char** argv) {
             !run.StartCopies(
                 QStringLiteral("animated tray icon (idle frames every 300 ms)"), 'F', 1,
                 {{"SysTray", "True"}, {"TrayIconMode", "2"}, {"TrayIconIdleAnimate", "True"}},
-                kTarget + kPerFrame * kIdleFrameRate))
+                kTarget + kPerFrame * kIdleFrameRate) ||
+            !run.StartPlainWindow(QStringLiteral("xcb")))
             return Fail("the copies did not start on X11");
         if (!run.Measure())
             return Fail("a process went away on X11");

@@ -86,9 +86,15 @@ bool RunningCopysFile(const SignalFileOwner& owner, std::string_view thisHost,
 std::vector<std::string> SignalFileLines(const PressState& from) {
     const bool number =
         !from.stamp.empty() && from.stamp.find_first_not_of("0123456789.,-") == std::string::npos;
-    std::string root = "<HotKey Check=\"" + (number ? from.stamp : "0") + "\"";
+    // Appended piece by piece: GCC 12 misreads a literal plus a string at -O3 (-Wrestrict).
+    std::string root = "<HotKey Check=\"";
+    root.append(number ? from.stamp : "0").append("\"");
     if (from.presses)
-        root += " " + std::string(kPressesAttribute) + "=\"" + std::to_string(*from.presses) + "\"";
+        root.append(" ")
+            .append(kPressesAttribute)
+            .append("=\"")
+            .append(std::to_string(*from.presses))
+            .append("\"");
     return {"<?xml version=\"1.0\"?>",
             "<!-- Do not change this file yourself, or else you may cause the application to "
             "malfunction! -->",

@@ -62,9 +62,11 @@ void frmMain::showEvent(QShowEvent* event) {
 }
 
 // The picker serves this window only; it goes with it (without its closing steps, which would
-// act on this window).
+// act on this window). The services, which outlive the window, no longer call it.
 frmMain::~frmMain() {
     delete m_capture.data();
+    m_hotKey->WhenPressed({});
+    objMouse->WhenClickingStops({});
 }
 
 // Every control and menu item carries its name, for accessibility tools and tests; the fields also
