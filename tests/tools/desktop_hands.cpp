@@ -15,6 +15,8 @@
 //                      reverse order
 //   sessions NAME...   waits until the portal's sessions of other clients than the hands are
 //                      those of these names (their handle tokens), each once, and no other
+#include "platform/portal/portal_request.h"
+
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
@@ -22,10 +24,8 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QRegularExpression>
 #include <QThread>
-#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -98,57 +98,18 @@ bool Seen(const QString& app, const Visit& visit, int timeoutMs = 30000) {
     return false;
 }
 
-constexpr const char* kPortal = "org.freedesktop.portal.Desktop";
-constexpr const char* kPortalPath = "/org/freedesktop/portal/desktop";
-constexpr const char* kRemoteDesktop = "org.freedesktop.portal.RemoteDesktop";
+using platform::portal::kPortalPath;
+using platform::portal::kRemoteDesktop;
+constexpr const char* kPortal = platform::portal::kPortalService;
 
-// The answer of one portal request, which comes as a signal of its own.
-class Response final : public QObject {
-    Q_OBJECT
-public:
-    // Calls a method of the RemoteDesktop portal (its options last) and waits up to 10 seconds
-    // for the answer: its results, or nothing when it failed or was refused.
-    static std::optional<QVariantMap> Ask(const QDBusConnection& bus, const char* method,
-                                          QVariantList arguments) {
-        static int requests = 0;
-        const QString token = QStringLiteral("hands%1").arg(++requests);
-        QVariantMap options = arguments.takeLast().toMap();
-        options.insert(QStringLiteral("handle_token"), token);
-        arguments << options;
-        const QString sender = bus.baseService().mid(1).replace(QLatin1Char('.'), QLatin1Char('_'));
-        Response response;
-        QDBusConnection(bus).connect(
-            kPortal, QStringLiteral("%1/request/%2/%3").arg(kPortalPath, sender, token),
-            QStringLiteral("org.freedesktop.portal.Request"), QStringLiteral("Response"), &response,
-            SLOT(Answered(uint, QVariantMap)));
-        QTimer::singleShot(10000, &response.m_loop, &QEventLoop::quit);
-        if (Call(bus, kPortal, kPortalPath, kRemoteDesktop, method, arguments)
-                .value(0)
-                .value<QDBusObjectPath>()
-                .path()
-                .isEmpty())
-            return std::nullopt;
-        if (!response.m_answered)
-            response.m_loop.exec();
-        if (!response.m_answered || response.m_response != 0)
-            return std::nullopt;
-        return response.m_results;
-    }
-
-private slots:
-    void Answered(uint response, const QVariantMap& results) {
-        m_answered = true;
-        m_response = response;
-        m_results = results;
-        m_loop.quit();
-    }
-
-private:
-    QEventLoop m_loop;
-    bool m_answered = false;
-    uint m_response = 0;
-    QVariantMap m_results;
-};
+// Calls a method of the RemoteDesktop portal and waits up to 10 seconds for its answer: its
+// results, or nothing when it failed or was refused.
+std::optional<QVariantMap> Ask(const char* method, QVariantList arguments) {
+    platform::portal::PortalRequest request(QDBusConnection::sessionBus());
+    const platform::portal::PortalAnswer answer =
+        request.Call(kRemoteDesktop, QString::fromLatin1(method), std::move(arguments), 10000);
+    return answer.Succeeded() ? std::optional(answer.results) : std::nullopt;
+}
 
 // Mutter's own remote-desktop keyboard and pointer, or (portal) the RemoteDesktop portal's
 // keyboard.
@@ -156,16 +117,15 @@ class Keyboard {
 public:
     explicit Keyboard(bool portal) : m_portal(portal) {
         if (portal) {
-            const auto session = Response::Ask(m_bus, "CreateSession",
-                                               {QVariantMap{{"session_handle_token", "hands"}}});
+            const auto session =
+                Ask("CreateSession", {QVariantMap{{"session_handle_token", "hands"}}});
             const QDBusObjectPath path(
                 session.value_or(QVariantMap()).value(QStringLiteral("session_handle")).toString());
             constexpr uint kKeyboard = 1;
             if (!path.path().isEmpty() &&
-                Response::Ask(m_bus, "SelectDevices",
-                              {QVariant::fromValue(path), QVariantMap{{"types", kKeyboard}}}) &&
-                Response::Ask(m_bus, "Start",
-                              {QVariant::fromValue(path), QString(), QVariantMap()}))
+                Ask("SelectDevices",
+                    {QVariant::fromValue(path), QVariantMap{{"types", kKeyboard}}}) &&
+                Ask("Start", {QVariant::fromValue(path), QString(), QVariantMap()}))
                 m_session = path.path();
             return;
         }
@@ -349,4 +309,3 @@ int main(int argc, char** argv) {
     return 0;
 }
 
-#include "desktop_hands.moc"

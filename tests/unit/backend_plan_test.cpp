@@ -25,26 +25,20 @@ void BackendPlanTest::sessionGetsItsPlan_data() {
     QTest::addColumn<QString>("told");
     const QString notice = QString::fromUtf8(platform::kXwaylandNotice.data());
     const QString cannot = QString::fromUtf8(platform::kNoInputSynthesisText.data());
-    QTest::newRow("X11") << "xcb"
-                         << "X11 X11 X11 Toolkit"
-                         << "";
-    QTest::newRow("X11 program in a Wayland session") << "xcb session"
-                                                      << "X11 X11 X11 Toolkit" << notice;
-    QTest::newRow("wlroots, before the portals")
-        << "wayland session reached pointer toplevels portals"
-        << "Wlroots None Wlroots Wlroots"
-        << "";
-    QTest::newRow("GNOME, KDE: the portals") << "wayland session reached portals"
-                                             << "Portal Portal SessionBus Portal"
-                                             << "";
-    QTest::newRow("nothing can click") << "wayland session reached toplevels"
-                                       << "None None Wlroots Wlroots" << cannot;
-    QTest::newRow("our connection failed")
-        << "wayland session"
-        << "None None Wlroots Wlroots" << QString::fromStdString(platform::CompositorGoneText({}));
-    QTest::newRow("Windows") << "windows"
-                             << "Win32 Win32 Win32 Toolkit"
-                             << "";
+    const QString gone = QString::fromStdString(platform::CompositorGoneText({}));
+    const QString rows[][4] = {
+        {"X11", "xcb", "X11 X11 X11 Toolkit", ""},
+        {"X11 program in a Wayland session", "xcb session", "X11 X11 X11 Toolkit", notice},
+        {"wlroots, before the portals", "wayland session reached pointer toplevels portals",
+         "Wlroots None Wlroots Wlroots", ""},
+        {"GNOME, KDE: the portals", "wayland session reached portals",
+         "Portal Portal SessionBus Portal", ""},
+        {"nothing can click", "wayland session reached toplevels", "None None Wlroots Wlroots",
+         cannot},
+        {"our connection failed", "wayland session", "None None Wlroots Wlroots", gone},
+        {"Windows", "windows", "Win32 Win32 Win32 Toolkit", ""}};
+    for (const auto& row : rows)
+        QTest::newRow(qPrintable(row[0])) << row[1] << row[2] << row[3];
 }
 
 void BackendPlanTest::sessionGetsItsPlan() {
