@@ -20,8 +20,10 @@
 #include <QCoreApplication>
 #include <QDBusArgument>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
+#include <QDBusReply>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QRegularExpression>
@@ -173,16 +175,12 @@ private:
 
 // Kills the process that owns the bus name, as when it crashes, and waits until the name is free.
 bool End(const QString& name) {
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    const QVariantList pid = Call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus",
-                                  "org.freedesktop.DBus", "GetConnectionUnixProcessID", {name});
-    if (pid.isEmpty() || ::kill(pid_t(pid.first().toUInt()), SIGKILL) != 0)
+    QDBusConnectionInterface* bus = QDBusConnection::sessionBus().interface();
+    const QDBusReply<uint> pid = bus->servicePid(name);
+    if (!pid.isValid() || ::kill(pid_t(pid.value()), SIGKILL) != 0)
         return false;
     const QDeadlineTimer deadline(5000);
-    while (Call(bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
-                "NameHasOwner", {name})
-               .value(0)
-               .toBool())
+    while (bus->isServiceRegistered(name).value())
         if (deadline.hasExpired())
             return false;
     return true;
@@ -308,4 +306,3 @@ int main(int argc, char** argv) {
     }
     return 0;
 }
-
